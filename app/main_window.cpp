@@ -1,0 +1,93 @@
+// The main window's dialog procedure. It only dispatches: each message is
+// handled by a small routine here or in the subsystem that owns the work.
+//
+// Every WM_SYSCOMMAND returns FALSE so that move, minimise and close keep
+// their default handling; our own commands 0, 1 and 2 are compared exactly,
+// never masked with 0xFFF0, which would turn 1 and 2 into 0. Every
+// WM_COMMAND returns TRUE, so the IDCANCEL that Esc produces does nothing.
+#include "app/main_window.h"
+
+#include <objbase.h>
+
+#include "resources/resource_ids.h"
+
+HINSTANCE Instance;
+HANDLE ProcessHeap;
+HMODULE RichEditLibrary;
+HWND FieldTable[kFieldCount];
+HWND SaveNoteButton;
+HWND DeleteNoteButton;
+WNDPROC PreviousErrorFieldProc;
+bool OnTop;
+char MainKey[16];
+
+static void AddSystemMenuCommands(HWND window) {
+    HMENU menu = GetSystemMenu(window, FALSE);
+    InsertMenuA(menu, 0, MF_BYPOSITION | MF_STRING, IDM_ON_TOP, "On Top");
+    InsertMenuA(menu, 1, MF_BYPOSITION | MF_STRING, IDM_BROWSE_NOTES, "Browse Notes");
+    InsertMenuA(menu, 2, MF_BYPOSITION | MF_STRING, IDM_ABOUT, "About");
+    InsertMenuA(menu, 3, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    DrawMenuBar(window);
+}
+
+static void InitMainDialog(HWND window) {
+    HICON icon = LoadIconA(nullptr, IDI_HAND);
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+    for (int i = 0; i < kFieldCount; ++i) {
+        FieldTable[i] = GetDlgItem(window, IDC_ERROR_FIELD + i);
+    }
+    SaveNoteButton = GetDlgItem(window, IDC_SAVE_NOTE);
+    DeleteNoteButton = GetDlgItem(window, IDC_DELETE_NOTE);
+
+    AddSystemMenuCommands(window);
+}
+
+static void ToggleOnTop(HWND window) {
+    OnTop = !OnTop;
+    SetWindowPos(window, OnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE);
+    ModifyMenuA(GetSystemMenu(window, FALSE), 0,
+                MF_BYPOSITION | MF_STRING | (OnTop ? MF_CHECKED : MF_UNCHECKED), IDM_ON_TOP,
+                "On Top");
+    DrawMenuBar(window);
+}
+
+static void HandleSystemCommand(HWND window, WPARAM command) {
+    switch (command) {
+    case IDM_ON_TOP:
+        ToggleOnTop(window);
+        break;
+    default:
+        break;
+    }
+}
+
+static void HandleCommand(HWND window, WORD id) {
+    (void)window;
+    (void)id;
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    (void)lParam;
+    switch (message) {
+    case WM_INITDIALOG:
+        InitMainDialog(window);
+        return TRUE;
+    case WM_SYSCOMMAND:
+        HandleSystemCommand(window, wParam);
+        return FALSE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 0) {
+            HandleCommand(window, LOWORD(wParam));
+        }
+        return TRUE;
+    case WM_CLOSE:
+        CoUninitialize();
+        EndDialog(window, 0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}

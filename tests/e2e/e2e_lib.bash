@@ -1,0 +1,82 @@
+# Shared by the end-to-end scripts: each starts the real Quorrin.exe from its
+# own folder under build/e2e/, on the display tools/test started, drives it
+# with xdotool and the probe, and reads back what it shows and wrote.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib.sh"
+
+: "${QUORRIN_EXE:?}" "${QUORRIN_PROBE:?}" "${QUORRIN_BUILD:?}"
+E2eName=$(basename "$0" .sh)
+E2eDir=$QUORRIN_BUILD/e2e/$E2eName
+QuorrinPid=""
+
+rm -rf "$E2eDir"
+mkdir -p "$E2eDir"
+cp "$QUORRIN_EXE" "$E2eDir/Quorrin.exe"
+
+Fail() {
+  echo "FAIL ($E2eName): $*" >&2
+  exit 1
+}
+
+Probe() {
+  wine "$QUORRIN_PROBE" "$@" | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
+
+StartQuorrin() {
+  (cd "$E2eDir" && exec wine Quorrin.exe) &
+  QuorrinPid=$!
+}
+
+# Waits up to 60 s for the running copy to end; its exit code goes to
+# QuorrinExit (empty if it did not end).
+WaitQuorrin() {
+  local i
+  QuorrinExit=""
+  for i in $(seq 1 600); do
+    kill -0 "$QuorrinPid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$QuorrinPid" 2>/dev/null && return 1
+  wait "$QuorrinPid"
+  QuorrinExit=$?
+  QuorrinPid=""
+}
+
+# The X window of a top-level Wine window with exactly this caption.
+XWindow() {
+  local i id
+  for i in $(seq 1 100); do
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Real key events into the window with this caption.
+TypeInto() {
+  local caption=$1
+  shift
+  local id
+  id=$(XWindow "$caption") || Fail "no X window \"$caption\""
+  xdotool windowfocus --sync "$id" && xdotool "$@"
+}
+
+ClickControl() {
+  local caption=$1 control=$2 xy
+  xy=$(Probe center "$caption" "$control") || Fail "no control $control in \"$caption\""
+  xdotool mousemove $xy click 1
+}
+
+E2eCleanup() {
+  if [ -n "$QuorrinPid" ] && kill -0 "$QuorrinPid" 2>/dev/null; then
+    Probe close Quorrin >/dev/null 2>&1
+    sleep 1
+    kill "$QuorrinPid" 2>/dev/null
+  fi
+}
+trap E2eCleanup EXIT

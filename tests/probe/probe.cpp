@@ -1,0 +1,172 @@
+// quorrin_probe: a small Windows program the end-to-end tests run beside
+// Quorrin to find its windows and read or drive their controls, the way
+// an accessibility tool would. One command per run; text goes to stdout.
+//
+//   wait CAPTION [MS]             a visible top-level window with that caption
+//   gone CAPTION [MS]             no such window any more
+//   text CAPTION ID               the control's text
+//   wait-text CAPTION ID TEXT [MS]
+//   enabled CAPTION ID            1 or 0
+//   settext CAPTION ID TEXT       WM_SETTEXT, as a paste would
+//   command CAPTION ID            WM_COMMAND from a button
+//   syscommand CAPTION N          WM_SYSCOMMAND N
+//   close CAPTION                 WM_CLOSE
+//   focus CAPTION                 the id of the control with the keyboard focus
+//   selection CAPTION ID          "start end" of an edit control's selection
+//   center CAPTION ID             screen coordinates of the control's centre
+//   answer CAPTION ID [MS]        prints a message box's text and presses ID
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+HWND FindVisible(const char* caption) {
+    HWND window = FindWindowA(nullptr, caption);
+    return (window != nullptr && IsWindowVisible(window)) ? window : nullptr;
+}
+
+HWND WaitVisible(const char* caption, DWORD ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindVisible(caption);
+        if (window != nullptr || GetTickCount() - start >= ms) {
+            return window;
+        }
+        Sleep(25);
+    }
+}
+
+void PrintText(HWND control) {
+    static char text[65536];
+    text[0] = '\0';
+    SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    fputs(text, stdout);
+    fputc('\n', stdout);
+}
+
+bool TextEquals(HWND control, const char* expected) {
+    static char text[65536];
+    text[0] = '\0';
+    SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return strcmp(text, expected) == 0;
+}
+
+int Usage() {
+    fputs("usage: quorrin_probe COMMAND CAPTION [ARGS]\n", stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        return Usage();
+    }
+    const char* command = argv[1];
+    const char* caption = argv[2];
+    auto number = [&](int index, long fallback) {
+        return index < argc ? strtol(argv[index], nullptr, 0) : fallback;
+    };
+
+    if (strcmp(command, "wait") == 0) {
+        HWND window = WaitVisible(caption, static_cast<DWORD>(number(3, 20000)));
+        if (window == nullptr) {
+            fprintf(stderr, "no visible window \"%s\"\n", caption);
+            return 1;
+        }
+        printf("%p\n", static_cast<void*>(window));
+        return 0;
+    }
+    if (strcmp(command, "gone") == 0) {
+        DWORD start = GetTickCount();
+        while (FindWindowA(nullptr, caption) != nullptr) {
+            if (GetTickCount() - start >= static_cast<DWORD>(number(3, 20000))) {
+                return 1;
+            }
+            Sleep(25);
+        }
+        return 0;
+    }
+    if (strcmp(command, "answer") == 0 && argc >= 4) {
+        HWND box = WaitVisible(caption, static_cast<DWORD>(number(4, 20000)));
+        if (box == nullptr) {
+            fprintf(stderr, "no message box \"%s\"\n", caption);
+            return 1;
+        }
+        PrintText(GetDlgItem(box, 0xFFFF));
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(atoi(argv[3]), BN_CLICKED), 0);
+        return 0;
+    }
+
+    HWND window = WaitVisible(caption, 10000);
+    if (window == nullptr) {
+        fprintf(stderr, "no visible window \"%s\"\n", caption);
+        return 1;
+    }
+    HWND control = argc >= 4 ? GetDlgItem(window, atoi(argv[3])) : nullptr;
+
+    if (strcmp(command, "close") == 0) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (strcmp(command, "syscommand") == 0 && argc >= 4) {
+        PostMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(number(3, 0)), 0);
+        return 0;
+    }
+    if (strcmp(command, "focus") == 0) {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
+            return 1;
+        }
+        printf("%d\n", info.hwndFocus != nullptr ? GetDlgCtrlID(info.hwndFocus) : 0);
+        return 0;
+    }
+    if (control == nullptr) {
+        fprintf(stderr, "no control %s in \"%s\"\n", argc >= 4 ? argv[3] : "?", caption);
+        return 1;
+    }
+    if (strcmp(command, "text") == 0) {
+        PrintText(control);
+        return 0;
+    }
+    if (strcmp(command, "wait-text") == 0 && argc >= 5) {
+        DWORD start = GetTickCount();
+        while (!TextEquals(control, argv[4])) {
+            if (GetTickCount() - start >= static_cast<DWORD>(number(5, 20000))) {
+                PrintText(control);
+                return 1;
+            }
+            Sleep(25);
+        }
+        return 0;
+    }
+    if (strcmp(command, "enabled") == 0) {
+        printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        return 0;
+    }
+    if (strcmp(command, "settext") == 0 && argc >= 5) {
+        SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+        return 0;
+    }
+    if (strcmp(command, "command") == 0) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(control));
+        return 0;
+    }
+    if (strcmp(command, "selection") == 0) {
+        DWORD range = static_cast<DWORD>(SendMessageA(control, EM_GETSEL, 0, 0));
+        printf("%u %u\n", LOWORD(range), HIWORD(range));
+        return 0;
+    }
+    if (strcmp(command, "center") == 0) {
+        RECT rect;
+        GetWindowRect(control, &rect);
+        printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        return 0;
+    }
+    return Usage();
+}

@@ -1,0 +1,16 @@
+# The exe is a 32-bit GUI PE that carries its manifest and version strings.
+set -euo pipefail
+exe=$1
+headers=$(i686-w64-mingw32-objdump -p "$exe")
+fail() { echo "$*"; exit 1; }
+grep -q '^Magic[[:space:]]*010b' <<<"$headers" || fail "not a PE32 image"
+grep -q 'Subsystem[[:space:]]*00000002' <<<"$headers" || fail "not a GUI subsystem image"
+i686-w64-mingw32-objdump -f "$exe" | grep -q 'architecture: i386' || fail "not an i386 image"
+grep -aq 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' "$exe" || fail "no common-controls manifest"
+grep -aq 'manifestVersion="1.0"' "$exe" || fail "no manifest"
+strings -el "$exe" > /tmp/quorrin-strings.$$
+trap 'rm -f /tmp/quorrin-strings.$$' EXIT
+for s in "View descriptions for Windows errors" "2.0.2" "Quorrin" "04090000"; do
+  grep -qxF "$s" /tmp/quorrin-strings.$$ || fail "version string missing: $s"
+done
+echo "ok"

@@ -1,0 +1,101 @@
+// The main window's frame: system menu commands, On Top, Esc and close.
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "resources/resource_ids.h"
+#include "tests/wine/dialog_harness.h"
+
+namespace {
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        OnTop = false;
+        dialog_ = OpenMainDialog();
+        ASSERT_NE(dialog_, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(dialog_);
+        PumpMessages();
+    }
+    HWND dialog_ = nullptr;
+};
+
+std::string MenuText(HMENU menu, UINT position) {
+    char text[64] = {};
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+TEST_F(MainWindowTest, SystemMenuStartsWithTheThreeCommandsAndASeparator) {
+    HMENU menu = GetSystemMenu(dialog_, FALSE);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_GE(GetMenuItemCount(menu), 5);
+
+    struct Expected {
+        UINT id;
+        const char* text;
+    };
+    const Expected commands[] = {{0, "On Top"}, {1, "Browse Notes"}, {2, "About"}};
+    for (UINT position = 0; position < 3; ++position) {
+        SCOPED_TRACE(position);
+        EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(position)), commands[position].id);
+        EXPECT_EQ(MenuText(menu, position), commands[position].text);
+        EXPECT_EQ(GetMenuState(menu, position, MF_BYPOSITION) & (MF_SEPARATOR | MF_CHECKED), 0u);
+    }
+    EXPECT_NE(GetMenuState(menu, 3, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    // The standard commands follow, untouched.
+    EXPECT_GE(GetMenuItemID(menu, 4), static_cast<UINT>(SC_SIZE));
+}
+
+TEST_F(MainWindowTest, OnTopTogglesTopmostAndItsCheckMark) {
+    HMENU menu = GetSystemMenu(dialog_, FALSE);
+    const bool expectations[] = {true, false, true, false};
+    for (bool topmost : expectations) {
+        SCOPED_TRACE(topmost);
+        SendMessageA(dialog_, WM_SYSCOMMAND, IDM_ON_TOP, 0);
+        EXPECT_EQ((GetWindowLongA(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, topmost);
+        EXPECT_EQ((GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED) != 0, topmost);
+        EXPECT_EQ(MenuText(menu, 0), "On Top");
+        EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(IDM_ON_TOP));
+    }
+}
+
+TEST_F(MainWindowTest, EverySystemCommandIsPassedOnAndEveryCommandIsTaken) {
+    // FALSE lets the dialog manager give move, minimise and close their
+    // default handling; TRUE for WM_COMMAND means IDCANCEL does nothing.
+    EXPECT_EQ(MainDialogProc(dialog_, WM_SYSCOMMAND, 0x7777, 0), FALSE);
+    EXPECT_EQ(MainDialogProc(dialog_, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0), TRUE);
+    EXPECT_EQ(MainDialogProc(dialog_, WM_COMMAND, MAKEWPARAM(IDC_ERROR_FIELD, EN_CHANGE), 0), TRUE);
+    EXPECT_EQ(MainDialogProc(dialog_, WM_TIMER, 0, 0), FALSE);
+}
+
+// Runs the window modally, as the product does, and answers it from a
+// second thread: Esc first, which must be ignored, then the close command.
+TEST(MainWindowModal, EscIsIgnoredAndCloseEndsTheDialogWithZero) {
+    std::atomic<bool> stillOpenAfterEsc{false};
+    std::thread closer([&] {
+        HWND window = nullptr;
+        for (int i = 0; i < 1000 && window == nullptr; ++i) {
+            HWND found = FindWindowA("#32770", "Quorrin");
+            if (found != nullptr && IsWindowVisible(found)) {
+                window = found;
+            } else {
+                Sleep(20);
+            }
+        }
+        if (window == nullptr) {
+            return;
+        }
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+        stillOpenAfterEsc = IsWindow(window) && IsWindowVisible(window);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    });
+    INT_PTR result =
+        DialogBoxParamA(Instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+    closer.join();
+    EXPECT_TRUE(stillOpenAfterEsc);
+    EXPECT_EQ(result, 0);
+}
+
+}  // namespace

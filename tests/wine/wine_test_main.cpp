@@ -1,0 +1,23 @@
+// Entry point of the in-process tests. It prepares the process exactly as
+// Quorrin's start routine does (common controls, the rich-edit library), so
+// that the real templates can be created; the manifest is linked in too.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+
+int main(int argc, char** argv) {
+    Instance = GetModuleHandleA(nullptr);
+    ProcessHeap = GetProcessHeap();
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
+    InitCommonControlsEx(&classes);
+    RichEditLibrary = LoadLibraryA("RichEd32");
+    if (RichEditLibrary == nullptr) {
+        fprintf(stderr, "RichEd32 could not be loaded\n");
+        return 2;
+    }
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -9,6 +9,10 @@
 
 #include <objbase.h>
 
+#include "lookup/result_display.h"
+#include "notes/note_editor.h"
+#include "notes/note_panel.h"
+#include "notes/notes_store.h"
 #include "resources/resource_ids.h"
 
 HINSTANCE Instance;
@@ -19,7 +23,7 @@ HWND SaveNoteButton;
 HWND DeleteNoteButton;
 WNDPROC PreviousErrorFieldProc;
 bool OnTop;
-char MainKey[16];
+char MainKey[kMainKeySize];
 
 static void AddSystemMenuCommands(HWND window) {
     HMENU menu = GetSystemMenu(window, FALSE);
@@ -40,7 +44,9 @@ static void InitMainDialog(HWND window) {
     }
     SaveNoteButton = GetDlgItem(window, IDC_SAVE_NOTE);
     DeleteNoteButton = GetDlgItem(window, IDC_DELETE_NOTE);
+    PrepareNoteEditor(FieldTable[kNoteEditorField]);
 
+    PrepareNotesFolder();
     AddSystemMenuCommands(window);
 }
 
@@ -65,8 +71,20 @@ static void HandleSystemCommand(HWND window, WPARAM command) {
 }
 
 static void HandleCommand(HWND window, WORD id) {
-    (void)window;
-    (void)id;
+    switch (id) {
+    case IDC_SAVE_NOTE:
+        SaveMainNote(window);
+        break;
+    case IDC_DELETE_NOTE:
+        DeleteMainNote(window);
+        break;
+    case IDC_LOOKUP:
+        RunLookup();
+        SetFocus(FieldTable[kErrorField]);
+        break;
+    default:
+        break;
+    }
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

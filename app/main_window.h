@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "lookup/input_interpretation.h"
+
 enum FieldIndex {
     kErrorField,
     kStatusField,
@@ -23,6 +25,6 @@ extern HWND SaveNoteButton;
 extern HWND DeleteNoteButton;
 extern WNDPROC PreviousErrorFieldProc;
 extern bool OnTop;
-extern char MainKey[16];
+extern char MainKey[kMainKeySize];
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

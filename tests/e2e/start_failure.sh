@@ -4,7 +4,7 @@ source "$(dirname "$0")/e2e_lib.bash"
 : "${QUORRIN_FAKE_RICHED:?}"
 
 cp "$QUORRIN_FAKE_RICHED" "$E2eDir/RichEd32.dll"
-export WINEDLLOVERRIDES="riched32=n;mscoree,mshtml="
+export WINEDLLOVERRIDES="riched32=n;winedbg.exe=d;mscoree,mshtml="
 StartQuorrin
 text=$(Probe answer Quorrin 1 60000) || Fail "no message box appeared"
 [ "$text" = "Quorrin could not open its window." ] || Fail "message box said: $text"

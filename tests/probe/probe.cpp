@@ -15,6 +15,8 @@
 //   selection CAPTION ID          "start end" of an edit control's selection
 //   center CAPTION ID             screen coordinates of the control's centre
 //   answer CAPTION ID [MS]        prints a message box's text and presses ID
+//   message CODE [wininet]        what FormatMessageA gives for CODE
+//   user                          the logon name, as GetUserNameA gives it
 #include <windows.h>
 
 #include <cstdio>
@@ -62,11 +64,34 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && strcmp(argv[1], "user") == 0) {
+        char name[257] = {};
+        DWORD size = sizeof name;
+        if (!GetUserNameA(name, &size)) {
+            return 1;
+        }
+        puts(name);
+        return 0;
+    }
     if (argc < 3) {
         return Usage();
     }
     const char* command = argv[1];
     const char* caption = argv[2];
+    if (strcmp(command, "message") == 0) {
+        HMODULE module = argc >= 4 ? LoadLibraryExA("Wininet.dll", nullptr,
+                                                    LOAD_LIBRARY_AS_DATAFILE)
+                                   : nullptr;
+        DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
+                      (module != nullptr ? FORMAT_MESSAGE_FROM_HMODULE : FORMAT_MESSAGE_FROM_SYSTEM);
+        char* text = nullptr;
+        DWORD code = static_cast<DWORD>(strtoul(caption, nullptr, 0));
+        if (FormatMessageA(flags, module, code, 0, reinterpret_cast<LPSTR>(&text), 1, nullptr) == 0) {
+            return 1;
+        }
+        fputs(text, stdout);
+        return 0;
+    }
     auto number = [&](int index, long fallback) {
         return index < argc ? strtol(argv[index], nullptr, 0) : fallback;
     };

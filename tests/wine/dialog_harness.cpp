@@ -32,43 +32,8 @@ void PumpMessages() {
     }
 }
 
-ModalAnswerer::ModalAnswerer(const char* caption, int command, DWORD timeoutMs)
-    : caption_(caption), command_(command), timeoutMs_(timeoutMs) {
-    thread_ = std::thread([this] { Run(); });
-}
-
-ModalAnswerer::~ModalAnswerer() {
-    if (thread_.joinable()) {
-        thread_.join();
-    }
-}
-
-bool ModalAnswerer::Join() {
-    if (thread_.joinable()) {
-        thread_.join();
-    }
-    return answered_;
-}
-
 namespace {
-struct FindState {
-    const char* caption;
-    HWND found;
-};
 
-BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM lParam) {
-    auto* state = reinterpret_cast<FindState*>(lParam);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window)) {
-        return TRUE;
-    }
-    if (WindowText(window) != state->caption) {
-        return TRUE;
-    }
-    state->found = window;
-    return FALSE;
-}
 // The box's icon sits in a static control whose id differs between
 // Windows and Wine, so look for the SS_ICON static instead.
 BOOL CALLBACK FindIcon(HWND child, LPARAM lParam) {
@@ -82,34 +47,72 @@ BOOL CALLBACK FindIcon(HWND child, LPARAM lParam) {
     }
     return TRUE;
 }
+
+// Answerers waiting on this thread, newest first.
+ModalAnswerer* waiting = nullptr;
+
 }  // namespace
 
-void ModalAnswerer::Run() {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs_) {
-        FindState state{caption_.c_str(), nullptr};
-        EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&state));
-        if (state.found != nullptr) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(state.found, &pid);
-            if (pid == GetCurrentProcessId()) {
-                // A message box keeps its text in the static control 0xFFFF.
-                text_ = ControlText(state.found, 0xFFFF);
-                for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
-                    if (GetDlgItem(state.found, id) != nullptr) {
-                        buttons_ |= 1u << id;
-                    }
-                }
-                EnumChildWindows(state.found, FindIcon, reinterpret_cast<LPARAM>(&icon_));
-                if (command_ == 0) {
-                    PostMessageA(state.found, WM_CLOSE, 0, 0);
-                } else {
-                    PostMessageA(state.found, WM_COMMAND, MAKEWPARAM(command_, BN_CLICKED), 0);
-                }
-                answered_ = true;
-                return;
+ModalAnswerer::ModalAnswerer(const char* caption, int command)
+    : caption_(caption), command_(command) {
+    next_ = waiting;
+    waiting = this;
+    hook_ = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+}
+
+ModalAnswerer::~ModalAnswerer() {
+    Join();
+}
+
+bool ModalAnswerer::Join() {
+    if (hook_ != nullptr) {
+        UnhookWindowsHookEx(hook_);
+        hook_ = nullptr;
+        for (ModalAnswerer** link = &waiting; *link != nullptr; link = &(*link)->next_) {
+            if (*link == this) {
+                *link = next_;
+                break;
             }
         }
-        Sleep(20);
     }
+    return answered_;
+}
+
+bool ModalAnswerer::TryAnswer(HWND window) {
+    if (answered_ || WindowText(window) != caption_) {
+        return false;
+    }
+    // A message box keeps its text in the static control 0xFFFF.
+    text_ = ControlText(window, 0xFFFF);
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+        if (GetDlgItem(window, id) != nullptr) {
+            buttons_ |= 1u << id;
+        }
+    }
+    EnumChildWindows(window, FindIcon, reinterpret_cast<LPARAM>(&icon_));
+    if (command_ == 0) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    } else {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(command_, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, command_)));
+    }
+    answered_ = true;
+    return true;
+}
+
+LRESULT CALLBACK ModalAnswerer::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        char className[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        if (lstrcmpA(className, "#32770") == 0) {
+            for (ModalAnswerer* answerer = waiting; answerer != nullptr;
+                 answerer = answerer->next_) {
+                if (answerer->TryAnswer(window)) {
+                    break;
+                }
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -1,14 +1,12 @@
 // Helpers for driving Quorrin's real dialogs inside the test process:
 // opening templates with their real procedures, reading controls, and
-// answering a modal window (message box or dialog) from a second thread
-// while the test thread sits in its modal loop.
+// answering a modal window (message box or dialog) that the code under
+// test opens on this same thread.
 #pragma once
 
 #include <windows.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 // Opens dialog 1000 modelessly with MainDialogProc; the caller destroys it.
 HWND OpenMainDialog();
@@ -20,14 +18,19 @@ bool ControlEnabled(HWND dialog, int id);
 // Runs every message already waiting in this thread's queue.
 void PumpMessages();
 
-// Finds a visible top-level dialog-class window of this process with the
-// given caption, and answers it by posting a command (IDYES, IDOK, ...) or
-// WM_CLOSE when command is 0. The text of the box's message is kept.
+// Answers the next dialog-class window with the given caption that becomes
+// active on this thread, by posting a command (IDYES, IDOK, ...) or
+// WM_CLOSE when command is 0. It watches through a WH_CBT hook rather than
+// a second thread: the modal loop that shows the box delivers the answer.
+// The box's message text, icon and buttons are kept for the test to check.
 class ModalAnswerer {
 public:
-    ModalAnswerer(const char* caption, int command, DWORD timeoutMs = 20000);
+    ModalAnswerer(const char* caption, int command);
     ~ModalAnswerer();
-    // Waits for the answering thread; true when a window was found and answered.
+    ModalAnswerer(const ModalAnswerer&) = delete;
+    ModalAnswerer& operator=(const ModalAnswerer&) = delete;
+
+    // Stops watching; true when a window was found and answered.
     bool Join();
     const std::string& MessageText() const { return text_; }
     // The icon the box shows, to compare with LoadIconA(nullptr, IDI_...).
@@ -35,14 +38,15 @@ public:
     bool HasButton(int id) const { return (buttons_ & (1u << id)) != 0; }
 
 private:
-    void Run();
+    static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
+    bool TryAnswer(HWND window);
 
     std::string caption_;
     int command_;
-    DWORD timeoutMs_;
+    HHOOK hook_ = nullptr;
+    bool answered_ = false;
     std::string text_;
     HICON icon_ = nullptr;
     unsigned buttons_ = 0;
-    std::atomic<bool> answered_{false};
-    std::thread thread_;
+    ModalAnswerer* next_ = nullptr;
 };

@@ -6,9 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "app/main_window.h"
 
 int main(int argc, char** argv) {
+    // Unbuffered, so that a failure's message is out before anything else
+    // can go wrong in the process.
+    setvbuf(stdout, nullptr, _IONBF, 0);
     Instance = GetModuleHandleA(nullptr);
     ProcessHeap = GetProcessHeap();
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};

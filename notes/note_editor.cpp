@@ -1,0 +1,78 @@
+#include "notes/note_editor.h"
+
+#include <richedit.h>
+
+#include "notes/note_names.h"
+#include "notes/notes_store.h"
+
+namespace {
+
+struct StreamSource {
+    const char* text;
+    size_t remaining;
+};
+
+// Hands the text over in the chunks the control asks for, keeping each
+// CR LF pair in one chunk: Wine stores a pair split across two chunks as
+// two line breaks.
+DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG requested, LONG* given) {
+    auto* source = reinterpret_cast<StreamSource*>(cookie);
+    size_t count = requested > 0 ? StreamChunkLength(source->text, source->remaining,
+                                                     static_cast<size_t>(requested))
+                                 : 0;
+    memcpy(buffer, source->text, count);
+    source->text += count;
+    source->remaining -= count;
+    *given = static_cast<LONG>(count);
+    return 0;
+}
+
+}  // namespace
+
+void PrepareNoteEditor(HWND editor) {
+    SendMessageA(editor, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+}
+
+void SetEditorText(HWND editor, const char* text, size_t length) {
+    StreamSource source = {text, length};
+    EDITSTREAM stream = {};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    stream.pfnCallback = ReadChunk;
+    SendMessageA(editor, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+}
+
+void EmptyEditor(HWND editor) {
+    SendMessageA(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+}
+
+bool LoadNoteIntoEditor(HWND editor, const char* path) {
+    HGLOBAL block = nullptr;
+    DWORD count = 0;
+    if (!ReadWholeFile(path, &block, &count)) {
+        EmptyEditor(editor);
+        return false;
+    }
+    const auto* bytes = static_cast<const unsigned char*>(block);
+    SetEditorText(editor, static_cast<const char*>(block), NoteTextLength(bytes, count));
+    GlobalFree(block);
+    return true;
+}
+
+void ShowNoteFor(const char* key, HWND editor, HWND saveButton, HWND deleteButton) {
+    char path[kPathSize];
+    if (!NotePath(key, path)) {
+        EmptyEditor(editor);
+        EnableWindow(saveButton, FALSE);
+        EnableWindow(deleteButton, FALSE);
+        return;
+    }
+    if (!NoteFileExists(path)) {
+        EnableWindow(deleteButton, FALSE);
+        EnableWindow(saveButton, TRUE);
+        EmptyEditor(editor);
+        return;
+    }
+    bool loaded = LoadNoteIntoEditor(editor, path);
+    EnableWindow(deleteButton, TRUE);
+    EnableWindow(saveButton, loaded ? TRUE : FALSE);
+}

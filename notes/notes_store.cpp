@@ -1,0 +1,173 @@
+#include "notes/notes_store.h"
+
+#include <cstring>
+
+#include "app/main_window.h"
+
+char NotesFolder[kPathSize];
+
+// Larger notes are refused rather than read: the editor could not hold them.
+static const DWORD kLargestNote = 64u * 1024u * 1024u;
+
+void PrepareNotesFolderFrom(const char* exePath, DWORD exePathLength, DWORD exeBufferSize,
+                            const char* userName) {
+    size_t firstLevelLength = 0;
+    if (!ComposeNotesFolder(exePath, exePathLength, exeBufferSize, userName, NotesFolder,
+                            &firstLevelLength)) {
+        NotesFolder[0] = '\0';
+        return;
+    }
+    char firstLevel[kPathSize] = {};
+    memcpy(firstLevel, NotesFolder, firstLevelLength);
+    // Existing folders are fine; any other failure shows up at the first save.
+    CreateDirectoryA(firstLevel, nullptr);
+    CreateDirectoryA(NotesFolder, nullptr);
+}
+
+void PrepareNotesFolder() {
+    char exePath[kPathSize] = {};
+    DWORD length = GetModuleFileNameA(nullptr, exePath, sizeof exePath);
+    char userName[257] = {};
+    DWORD userSize = sizeof userName;
+    bool haveUser = GetUserNameA(userName, &userSize) != FALSE;
+    userName[sizeof userName - 1] = '\0';
+    PrepareNotesFolderFrom(exePath, length, sizeof exePath, haveUser ? userName : nullptr);
+}
+
+bool NotePath(const char* key, char* path) {
+    path[0] = '\0';
+    return NotesFolder[0] != '\0' && ComposeNotePath(NotesFolder, key, path, kPathSize);
+}
+
+bool NoteFileExists(const char* path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(search);
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool ReadWholeFile(const char* path, HGLOBAL* block, DWORD* count) {
+    *block = nullptr;
+    *count = 0;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD size = GetFileSize(file, nullptr);
+    HGLOBAL memory = nullptr;
+    DWORD read = 0;
+    bool ok = size != INVALID_FILE_SIZE && size <= kLargestNote;
+    if (ok) {
+        memory = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, size + 1);
+        ok = memory != nullptr;
+    }
+    // Never more than the size measured: the zero after it stays, even if
+    // another copy of Quorrin makes the file longer meanwhile.
+    if (ok && size > 0) {
+        ok = ReadFile(file, memory, size, &read, nullptr) != FALSE;
+    }
+    CloseHandle(file);
+    if (!ok) {
+        if (memory != nullptr) {
+            GlobalFree(memory);
+        }
+        return false;
+    }
+    *block = memory;
+    *count = read;
+    return true;
+}
+
+// Writes all of bytes to a new temporary file in the NotesFolder and moves
+// it over path. Any failure removes the temporary file and leaves path as
+// it was.
+static bool ReplaceFile(const char* path, const char* bytes, DWORD count) {
+    char temporary[kPathSize] = {};
+    if (GetTempFileNameA(NotesFolder, "qn~", 0, temporary) == 0) {
+        return false;
+    }
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool ok = file != INVALID_HANDLE_VALUE;
+    if (ok) {
+        DWORD written = 0;
+        ok = WriteFile(file, bytes, count, &written, nullptr) != FALSE && written == count;
+        ok = FlushFileBuffers(file) != FALSE && ok;
+        ok = CloseHandle(file) != FALSE && ok;
+    }
+    if (ok) {
+        ok = MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+             FALSE;
+    }
+    if (!ok) {
+        DeleteFileA(temporary);
+    }
+    return ok;
+}
+
+bool SaveNote(const char* key, HWND editor, HWND deleteButton) {
+    char path[kPathSize];
+    if (!NotePath(key, path)) {
+        return false;
+    }
+    DWORD length = static_cast<DWORD>(SendMessageA(editor, WM_GETTEXTLENGTH, 0, 0));
+    DWORD size = length + 1;
+    auto* text = static_cast<char*>(HeapAlloc(ProcessHeap, HEAP_ZERO_MEMORY, size));
+    if (text == nullptr) {
+        return false;
+    }
+    SendMessageA(editor, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text));
+    // The text and exactly one zero byte, whatever length was reported.
+    DWORD count = static_cast<DWORD>(strnlen(text, size - 1)) + 1;
+    bool ok = ReplaceFile(path, text, count);
+    HeapFree(ProcessHeap, 0, text);
+    if (ok) {
+        EnableWindow(deleteButton, TRUE);
+    }
+    return ok;
+}
+
+bool DeleteNoteFile(const char* key) {
+    char path[kPathSize];
+    if (!NotePath(key, path)) {
+        return false;
+    }
+    if (DeleteFileA(path)) {
+        return true;
+    }
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+void ListNotes(NoteListCallback callback, void* context) {
+    char pattern[kPathSize];
+    if (NotesFolder[0] == '\0' || !ComposeListingPattern(NotesFolder, pattern, sizeof pattern)) {
+        return;
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        char key[kNoteKeySize];
+        found.cFileName[sizeof found.cFileName - 1] = '\0';
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            KeyFromNoteFileName(found.cFileName, key)) {
+            callback(key, context);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+void ReportNoteFailure(HWND owner, const char* caption, const char* prefix, const char* key) {
+    char text[96] = {};
+    lstrcpynA(text, prefix, sizeof text);
+    size_t used = strlen(text);
+    lstrcpynA(text + used, key, static_cast<int>(sizeof text - used));
+    MessageBoxA(owner, text, caption, MB_OK | MB_ICONERROR);
+}

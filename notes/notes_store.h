@@ -1,0 +1,45 @@
+// The notes store: the per-user NotesFolder next to the executable and the
+// file operations on notes. Keys and paths are formed by note_names; this
+// file adds the Win32 file system.
+//
+// A save writes a temporary file in the NotesFolder and moves it over the
+// note only when every byte is on disk, so a failed save leaves the old
+// note exactly as it was. Saves and deletes answer whether they worked, and
+// their callers tell the person when they did not.
+#pragma once
+
+#include <windows.h>
+
+#include "notes/note_names.h"
+
+// Empty when notes are unavailable for this run (a path that does not fit,
+// or no user name); then nothing is read, written or listed.
+extern char NotesFolder[kPathSize];
+
+void PrepareNotesFolder();
+// The same from a given executable path and user name (nullptr: unknown);
+// start-up passes what GetModuleFileNameA and GetUserNameA gave.
+void PrepareNotesFolderFrom(const char* exePath, DWORD exePathLength, DWORD exeBufferSize,
+                            const char* userName);
+
+// False when notes are unavailable or the key is not storable.
+bool NotePath(const char* key, char* path);
+bool NoteFileExists(const char* path);
+
+// The file's bytes in a zero-filled GlobalAlloc block one byte longer than
+// the size measured at opening, so it always ends in a zero. The caller
+// releases it with GlobalFree.
+bool ReadWholeFile(const char* path, HGLOBAL* block, DWORD* count);
+
+// Stores the editor's text as the note of key; on success enables the
+// given Delete button. On failure nothing changes, the old note included.
+bool SaveNote(const char* key, HWND editor, HWND deleteButton);
+
+// Removes the note's file; a note that was already gone counts as removed.
+bool DeleteNoteFile(const char* key);
+
+typedef void (*NoteListCallback)(const char* key, void* context);
+void ListNotes(NoteListCallback callback, void* context);
+
+// A message box with the error icon: prefix followed by the key.
+void ReportNoteFailure(HWND owner, const char* caption, const char* prefix, const char* key);

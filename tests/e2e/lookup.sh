@@ -1,0 +1,20 @@
+# A person types 0x80004005 and presses Return in the real exe; the window
+# shows the system's text for it and its split.
+source "$(dirname "$0")/e2e_lib.bash"
+
+StartQuorrin
+Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
+TypeInto Quorrin type --delay 80 "0x80004005" || Fail "xdotool could not type"
+TypeInto Quorrin key Return
+Probe wait-text Quorrin 1003 16389 20000 || Fail "Code did not become 16389"
+[ "$(Probe text Quorrin 1002)" = "Failure" ] || Fail "Status is not Failure"
+[ "$(Probe text Quorrin 1004)" = "Default facility code" ] || Fail "wrong Facility"
+expected=$(Probe message 0x80004005)
+[ -n "$expected" ] || Fail "this system has no text for 0x80004005"
+[ "$(Probe text Quorrin 1005)" = "$expected" ] || Fail "the description is not the system's text"
+[ "$(Probe focus Quorrin)" = 1001 ] || Fail "the error field does not have the focus"
+[ "$(Probe selection Quorrin 1001)" = "0 10" ] || Fail "the field's text is not selected"
+Probe close Quorrin
+WaitQuorrin || Fail "Quorrin did not end"
+[ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit"
+echo "ok"

@@ -1,0 +1,34 @@
+# A person looks up 5, types a note, clicks Save Note, and finds the note
+# again after starting Quorrin anew.
+source "$(dirname "$0")/e2e_lib.bash"
+
+user=$(Probe user) || Fail "no user name"
+note="$E2eDir/Quorrin Notes/$user/5.qnote"
+
+StartQuorrin
+Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
+[ -d "$E2eDir/Quorrin Notes/$user" ] || Fail "the notes folder was not created at start-up"
+TypeInto Quorrin type --delay 80 "5"
+TypeInto Quorrin key Return
+Probe wait-text Quorrin 1003 5 20000 || Fail "the lookup of 5 did not finish"
+[ "$(Probe enabled Quorrin 1007)" = 1 ] || Fail "Save Note is not enabled"
+[ "$(Probe enabled Quorrin 1008)" = 0 ] || Fail "Delete Note is enabled without a note"
+ClickControl Quorrin 1006
+TypeInto Quorrin type --delay 60 "Denied again"
+Probe wait-text Quorrin 1006 "Denied again" 10000 || Fail "the typed note did not reach the editor"
+ClickControl Quorrin 1007
+for i in $(seq 1 100); do [ -f "$note" ] && break; sleep 0.1; done
+[ "$(od -An -tx1 "$note" | tr -d ' \n')" = "44656e69656420616761696e00" ] || Fail "note bytes: $(od -An -tx1 "$note")"
+[ "$(Probe enabled Quorrin 1008)" = 1 ] || Fail "Delete Note is not enabled after saving"
+Probe close Quorrin
+WaitQuorrin || Fail "Quorrin did not end"
+
+StartQuorrin
+Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show again"
+TypeInto Quorrin type --delay 80 "5"
+TypeInto Quorrin key Return
+Probe wait-text Quorrin 1006 "Denied again" 20000 || Fail "the saved note is not shown after a restart"
+Probe close Quorrin
+WaitQuorrin || Fail "Quorrin did not end"
+[ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit"
+echo "ok"

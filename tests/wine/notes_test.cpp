@@ -1,0 +1,306 @@
+// The notes store and the main window's note panel, driven through the
+// real dialog: lookups, Save Note, Delete Note and its "Confirm Delete"
+// question, and the files they leave on disk.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/main_window.h"
+#include "notes/notes_store.h"
+#include "resources/resource_ids.h"
+#include "tests/wine/dialog_harness.h"
+#include "tests/wine/notes_test_support.h"
+
+namespace {
+
+const char kQuestion[] = "Are you sure you want to delete the note for error: ";
+
+class NotePanelTest : public testing::Test {
+protected:
+    void SetUp() override {
+        dialog_ = OpenMainDialog();
+        ASSERT_NE(dialog_, nullptr);
+        // Start-up pointed the store at the exe's own folder; each test
+        // moves it to a folder of its own.
+        caseFolder_ = FreshCaseFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder_ = UseCaseNotesFolder(caseFolder_);
+        ASSERT_NE(folder_, "");
+    }
+    void TearDown() override {
+        DestroyWindow(dialog_);
+        PumpMessages();
+    }
+    std::string Note(const char* key) { return folder_ + "\\" + key + ".qnote"; }
+    void Command(int id) {
+        SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog_, id)));
+    }
+    void Lookup(const char* text) {
+        SetDlgItemTextA(dialog_, IDC_ERROR_FIELD, text);
+        Command(IDC_LOOKUP);
+    }
+    void Type(const char* text) { SetDlgItemTextA(dialog_, IDC_NOTE_EDITOR, text); }
+    std::string Editor() { return ControlText(dialog_, IDC_NOTE_EDITOR); }
+    bool SaveEnabled() { return ControlEnabled(dialog_, IDC_SAVE_NOTE); }
+    bool DeleteEnabled() { return ControlEnabled(dialog_, IDC_DELETE_NOTE); }
+    // Presses Delete Note and answers the question with answer.
+    std::string DeleteAnswering(int answer) {
+        ModalAnswerer box("Confirm Delete", answer);
+        Command(IDC_DELETE_NOTE);
+        EXPECT_TRUE(box.Join());
+        EXPECT_TRUE(box.HasButton(IDYES) && box.HasButton(IDNO));
+        EXPECT_EQ(box.Icon(), LoadIconA(nullptr, IDI_EXCLAMATION));
+        return box.MessageText();
+    }
+
+    HWND dialog_ = nullptr;
+    std::string caseFolder_;
+    std::string folder_;
+};
+
+TEST(NotesFolder, IsCreatedAtStartUpBesideTheExeForTheLogonUser) {
+    char user[257] = {};
+    DWORD size = sizeof user;
+    ASSERT_TRUE(GetUserNameA(user, &size));
+    std::string expected = TestExeDirectory() + "Quorrin Notes\\" + user;
+    RemoveDirectoryA(expected.c_str());
+    HWND dialog = OpenMainDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(std::string(NotesFolder), expected);
+    DWORD attributes = GetFileAttributesA(expected.c_str());
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+
+    // "abc" under 80070005 is exactly the text and one zero byte.
+    std::string note = expected + "\\80070005.qnote";
+    DeleteFileA(note.c_str());
+    SetDlgItemTextA(dialog, IDC_ERROR_FIELD, "0x80070005");
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LOOKUP, 0), 0);
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_SAVE_NOTE)));
+    SetDlgItemTextA(dialog, IDC_NOTE_EDITOR, "abc");
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SAVE_NOTE, 0), 0);
+    EXPECT_EQ(ReadBytes(note), std::string("abc\0", 4));
+    DeleteFileA(note.c_str());
+    DestroyWindow(dialog);
+}
+
+TEST_F(NotePanelTest, SavesRewriteTheWholeFile) {
+    const struct {
+        const char* text;
+        std::string bytes;
+    } saves[] = {{"a longer first note", std::string("a longer first note\0", 20)},
+                 {"short", std::string("short\0", 6)},
+                 {"", std::string(1, '\0')}};
+    Lookup("5");
+    for (const auto& save : saves) {
+        SCOPED_TRACE(save.text);
+        Type(save.text);
+        Command(IDC_SAVE_NOTE);
+        EXPECT_EQ(ReadBytes(Note("5")), save.bytes);
+        EXPECT_TRUE(DeleteEnabled());
+    }
+    // Nothing but the note is left behind: no temporary files.
+    EXPECT_EQ(ListTree(folder_ + "\\"), "5.qnote\n");
+}
+
+TEST_F(NotePanelTest, ButtonsFollowTheStateTable) {
+    // Window created: both disabled, editor empty.
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_FALSE(DeleteEnabled());
+    // Success without a note: Save only.
+    Lookup("5");
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_FALSE(DeleteEnabled());
+    // Save: Delete enabled, editor unchanged.
+    Type("first");
+    Command(IDC_SAVE_NOTE);
+    EXPECT_TRUE(DeleteEnabled());
+    EXPECT_EQ(Editor(), "first");
+    // 0x5 shares the key 5 and so the note.
+    Type("");
+    Lookup("0x5");
+    EXPECT_STREQ(MainKey, "5");
+    EXPECT_EQ(Editor(), "first");
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_TRUE(DeleteEnabled());
+    // A failed lookup disables both although 0x note files could exist.
+    WriteBytes(Note("3E8"), std::string("kept\0", 5));
+    Lookup("3E8");
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_FALSE(DeleteEnabled());
+    EXPECT_EQ(Editor(), "");
+    Lookup("0x");
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_FALSE(DeleteEnabled());
+}
+
+TEST_F(NotePanelTest, SaveUsesTheKeyOfTheLastLookupNotTheField) {
+    Lookup("5");
+    SetDlgItemTextA(dialog_, IDC_ERROR_FIELD, "6");
+    Type("for five");
+    Command(IDC_SAVE_NOTE);
+    EXPECT_EQ(ReadBytes(Note("5")), std::string("for five\0", 9));
+    EXPECT_FALSE(FileExists(Note("6")));
+}
+
+TEST_F(NotePanelTest, DeleteAnsweredNoKeepsEverything) {
+    WriteBytes(Note("5"), std::string("keep me\0", 8));
+    Lookup("5");
+    ASSERT_EQ(Editor(), "keep me");
+    EXPECT_EQ(DeleteAnswering(IDNO), std::string(kQuestion) + "5");
+    EXPECT_EQ(Editor(), "keep me");
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_TRUE(DeleteEnabled());
+    EXPECT_EQ(ReadBytes(Note("5")), std::string("keep me\0", 8));
+}
+
+TEST_F(NotePanelTest, DeleteAnsweredYesRemovesTheFileAndSaveStoresAgain) {
+    WriteBytes(Note("80070005"), std::string("gone soon\0", 10));
+    Lookup("80070005");
+    EXPECT_EQ(DeleteAnswering(IDYES), std::string(kQuestion) + "80070005");
+    EXPECT_FALSE(FileExists(Note("80070005")));
+    EXPECT_EQ(Editor(), "");
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_FALSE(DeleteEnabled());
+    Command(IDC_SAVE_NOTE);
+    EXPECT_EQ(ReadBytes(Note("80070005")), std::string(1, '\0'));
+    EXPECT_TRUE(DeleteEnabled());
+}
+
+TEST_F(NotePanelTest, NoteFilesReadAsTheirTextUpToTheFirstZero) {
+    const struct {
+        std::string bytes;
+        const char* text;
+    } files[] = {{"", ""},
+                 {"no final zero", "no final zero"},
+                 {std::string("cut\0here\0", 9), "cut"},
+                 {"{\\rtf1 x}", "{\\rtf1 x}"}};
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.text);
+        WriteBytes(Note("5"), file.bytes);
+        Lookup("5");
+        EXPECT_EQ(Editor(), file.text);
+        EXPECT_TRUE(SaveEnabled());
+        EXPECT_TRUE(DeleteEnabled());
+    }
+}
+
+TEST_F(NotePanelTest, RichTextLookalikeRoundTripsUnchanged) {
+    const std::string bytes("{\\rtf1 x}\0", 10);
+    WriteBytes(Note("5"), bytes);
+    Lookup("5");
+    ASSERT_EQ(Editor(), "{\\rtf1 x}");
+    Command(IDC_SAVE_NOTE);
+    EXPECT_EQ(ReadBytes(Note("5")), bytes);
+}
+
+TEST_F(NotePanelTest, LargeNoteOfAllPrintableBytesRoundTripsByteForByte) {
+    ASSERT_EQ(GetACP(), 1252u) << "the round trip is defined for code page 1252";
+    // Few long lines: Wine's rich edit clears many short lines slowly.
+    std::string line;
+    for (int c = 0x20; c <= 0xFF; ++c) {
+        line += static_cast<char>(c);
+        line += '\t';
+    }
+    std::string text;
+    while (text.size() < (1u << 20)) {
+        text += line + line + line + line + "\r\n";
+    }
+    WriteBytes(Note("5"), text + std::string(1, '\0'));
+    Lookup("5");
+    ASSERT_TRUE(DeleteEnabled());
+    Command(IDC_SAVE_NOTE);
+    std::string saved = ReadBytes(Note("5"));
+    ASSERT_EQ(saved.size(), text.size() + 1);
+    EXPECT_TRUE(saved == text + std::string(1, '\0')) << "the bytes differ";
+}
+
+TEST_F(NotePanelTest, LoneLineBreaksComeBackAsCrLf) {
+    WriteBytes(Note("5"), std::string("a\nb\rc\r\nd\0", 9));
+    Lookup("5");
+    Command(IDC_SAVE_NOTE);
+    EXPECT_EQ(ReadBytes(Note("5")), std::string("a\r\nb\r\nc\r\nd\0", 11));
+}
+
+TEST_F(NotePanelTest, UnstorableKeysTouchNoFile) {
+    const char* pasted[] = {"..\\..\\5", "a:b", ".", "..", "\\", "5.", "0x0x", "5 5", "/5"};
+    std::string before = ListTree(caseFolder_);
+    std::string parentBefore = ListTree(TestExeDirectory() + "notes-cases\\");
+    int succeeded = 0;
+    for (const char* text : pasted) {
+        SCOPED_TRACE(text);
+        Lookup(text);
+        if (ControlText(dialog_, IDC_STATUS) != "") {
+            ++succeeded;
+        }
+        EXPECT_FALSE(SaveEnabled());
+        EXPECT_FALSE(DeleteEnabled());
+        EXPECT_EQ(Editor(), "");
+    }
+    // At least one of them reads as a number the system has a text for, so
+    // the panel rule for a successful lookup was really exercised.
+    EXPECT_GT(succeeded, 0);
+    EXPECT_EQ(ListTree(caseFolder_), before);
+    EXPECT_EQ(ListTree(TestExeDirectory() + "notes-cases\\"), parentBefore);
+}
+
+TEST_F(NotePanelTest, NotesAreUnavailableWhenTheFolderWouldNotFit) {
+    std::string deep = caseFolder_ + std::string(200, 'd') + "\\";
+    CreateDirectoryA(deep.c_str(), nullptr);
+    std::string exe = deep + "Quorrin.exe";
+    PrepareNotesFolderFrom(exe.c_str(), static_cast<DWORD>(exe.size()), MAX_PATH + 1, "tester");
+    EXPECT_STREQ(NotesFolder, "");
+    Lookup("5");
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_FALSE(DeleteEnabled());
+    EXPECT_EQ(ListTree(deep), "");
+}
+
+// A note another program holds open with share mode 0: it cannot be read,
+// replaced or deleted. Nothing is overwritten and every failure is told.
+TEST_F(NotePanelTest, LockedNoteIsNeitherOverwrittenNorSilentlyLost) {
+    const std::string bytes("precious\0", 9);
+    WriteBytes(Note("5"), bytes);
+    Lookup("5");
+    ASSERT_EQ(Editor(), "precious");
+    HANDLE lock = CreateFileA(Note("5").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+
+    Type("replacement");
+    ModalAnswerer saveBox("Save Note", IDOK);
+    Command(IDC_SAVE_NOTE);
+    ASSERT_TRUE(saveBox.Join());
+    EXPECT_EQ(saveBox.MessageText(), "Could not save the note for error: 5");
+    EXPECT_EQ(saveBox.Icon(), LoadIconA(nullptr, IDI_HAND));
+    EXPECT_EQ(Editor(), "replacement");
+    EXPECT_TRUE(DeleteEnabled());
+
+    // Looked up while locked: shown empty, and Save is off so that an empty
+    // save cannot replace it later.
+    Lookup("5");
+    EXPECT_EQ(Editor(), "");
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_TRUE(DeleteEnabled());
+
+    ModalAnswerer deleteBox("Delete Note", IDOK);
+    EXPECT_EQ(DeleteAnswering(IDYES), std::string(kQuestion) + "5");
+    ASSERT_TRUE(deleteBox.Join());
+    EXPECT_EQ(deleteBox.MessageText(), "Could not delete the note for error: 5");
+    EXPECT_TRUE(DeleteEnabled());
+
+    CloseHandle(lock);
+    EXPECT_EQ(ReadBytes(Note("5")), bytes);
+    EXPECT_EQ(ListTree(folder_ + "\\"), "5.qnote\n");
+}
+
+TEST_F(NotePanelTest, DeletingANoteThatIsAlreadyGoneCountsAsDeleted) {
+    WriteBytes(Note("5"), std::string("x\0", 2));
+    Lookup("5");
+    DeleteFileA(Note("5").c_str());
+    DeleteAnswering(IDYES);
+    EXPECT_FALSE(DeleteEnabled());
+    EXPECT_EQ(Editor(), "");
+}
+
+}  // namespace

@@ -80,6 +80,10 @@ struct SuccessCase {
     const char* facility;
 };
 
+void PrintTo(const SuccessCase& c, std::ostream* out) {
+    *out << c.typed;
+}
+
 class LookupSuccess : public LookupTest, public testing::WithParamInterface<SuccessCase> {};
 
 TEST_P(LookupSuccess, ShowsTheSystemTextAndTheSplit) {

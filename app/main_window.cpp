@@ -9,6 +9,8 @@
 
 #include <objbase.h>
 
+#include "about/about_box.h"
+#include "app/error_field.h"
 #include "lookup/result_display.h"
 #include "notes/note_editor.h"
 #include "notes/note_panel.h"
@@ -48,6 +50,8 @@ static void InitMainDialog(HWND window) {
 
     PrepareNotesFolder();
     AddSystemMenuCommands(window);
+    PreviousErrorFieldProc = reinterpret_cast<WNDPROC>(SetWindowLongA(
+        FieldTable[kErrorField], GWL_WNDPROC, reinterpret_cast<LONG>(ErrorFieldProc)));
 }
 
 static void ToggleOnTop(HWND window) {
@@ -64,6 +68,9 @@ static void HandleSystemCommand(HWND window, WPARAM command) {
     switch (command) {
     case IDM_ON_TOP:
         ToggleOnTop(window);
+        break;
+    case IDM_ABOUT:
+        ShowAboutBox(window);
         break;
     default:
         break;

@@ -1,0 +1,31 @@
+# Real key events into the running exe reach the error field through its
+# filter; the About box opens from the system-menu command and closes with
+# WM_CLOSE. Also leaves a screenshot of the About box for the README.
+source "$(dirname "$0")/e2e_lib.bash"
+
+StartQuorrin
+Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
+TypeInto Quorrin type --delay 80 "0X1a" || Fail "xdotool could not type"
+Probe wait-text Quorrin 1001 "0x1A" 10000 || Fail "0X1a was not shown as 0x1A"
+
+# Ctrl+A is swallowed by the filter, so the field is cleared the way a
+# paste would do it.
+Probe settext Quorrin 1001 ""
+TypeInto Quorrin type --delay 80 "g+." || Fail "xdotool could not type"
+# A digit typed last marks that every earlier key has been handled.
+TypeInto Quorrin type "7"
+Probe wait-text Quorrin 1001 "7" 10000 || Fail "g+. reached the field"
+
+Probe syscommand Quorrin 2 || Fail "no main window for the About command"
+Probe wait "About Quorrin" 20000 >/dev/null || Fail "the About box did not show"
+[ "$(Probe text "About Quorrin" 2002)" = "Version 2.0.2" ] || Fail "wrong version line"
+mkdir -p "$QUORRIN_BUILD/screenshots"
+import -window "$(XWindow 'About Quorrin')" "$QUORRIN_BUILD/screenshots/about-box.png" ||
+  Fail "could not take the About box screenshot"
+Probe close "About Quorrin"
+Probe gone "About Quorrin" 20000 || Fail "the About box did not close"
+
+Probe close Quorrin
+WaitQuorrin || Fail "Quorrin did not end"
+[ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit"
+echo "ok"

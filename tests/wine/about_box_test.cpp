@@ -1,0 +1,173 @@
+// The About box, run modally as the product runs it. A CBT hook looks at
+// the box when it becomes active, then sends it Esc's IDCANCEL and the
+// close command; a message hook notes whether the close command still
+// found the box alive, since only WM_CLOSE may end it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "about/about_box.h"
+#include "app/main_window.h"
+#include "resources/resource_ids.h"
+#include "tests/wine/dialog_harness.h"
+
+namespace {
+
+const int kIconControls[] = {IDC_ABOUT_HAND, IDC_ABOUT_QUESTION, IDC_ABOUT_EXCLAMATION,
+                             IDC_ABOUT_ASTERISK};
+const LPCSTR kSystemIcons[] = {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK};
+
+// What the hooks saw of one About box. Filled inside the modal loop and
+// checked after it, where an assertion may safely fail.
+struct AboutSeen {
+    HWND box = nullptr;
+    HWND owner = nullptr;
+    std::string name, version, description;
+    HFONT font = nullptr;
+    LOGFONTA logFont = {};
+    HICON icons[4] = {};
+    bool closeArrivedAlive = false;
+};
+AboutSeen Seen;
+
+LRESULT CALLBACK InspectThenEscAndClose(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && Seen.box == nullptr && WindowText(window) == "About Quorrin") {
+        Seen.box = window;
+        Seen.owner = GetWindow(window, GW_OWNER);
+        Seen.name = ControlText(window, IDC_ABOUT_NAME);
+        Seen.version = ControlText(window, IDC_ABOUT_VERSION);
+        Seen.description = ControlText(window, IDC_ABOUT_DESCRIPTION);
+        Seen.font = reinterpret_cast<HFONT>(
+            SendDlgItemMessageA(window, IDC_ABOUT_NAME, WM_GETFONT, 0, 0));
+        GetObjectA(Seen.font, sizeof Seen.logFont, &Seen.logFont);
+        for (int i = 0; i < 4; ++i) {
+            Seen.icons[i] = reinterpret_cast<HICON>(
+                SendDlgItemMessageA(window, kIconControls[i], STM_GETICON, 0, 0));
+        }
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDCANCEL)));
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A box that IDCANCEL had ended is destroyed before the close command is
+// taken from the queue, so that command is never seen for it.
+LRESULT CALLBACK NoteCloseArrival(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && message->message == WM_CLOSE && message->hwnd == Seen.box &&
+        Seen.box != nullptr && IsWindow(Seen.box)) {
+        Seen.closeArrivedAlive = true;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class AboutBoxTest : public testing::Test {
+protected:
+    void SetUp() override {
+        Seen = AboutSeen();
+        cbt_ = SetWindowsHookExA(WH_CBT, InspectThenEscAndClose, nullptr, GetCurrentThreadId());
+        getMessage_ =
+            SetWindowsHookExA(WH_GETMESSAGE, NoteCloseArrival, nullptr, GetCurrentThreadId());
+        ASSERT_NE(cbt_, nullptr);
+        ASSERT_NE(getMessage_, nullptr);
+    }
+    void TearDown() override {
+        UnhookWindowsHookEx(getMessage_);
+        UnhookWindowsHookEx(cbt_);
+        PumpMessages();
+    }
+    INT_PTR RunAboutBox(HWND owner) {
+        Seen = AboutSeen();
+        return DialogBoxParamA(Instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc, 0);
+    }
+    HHOOK cbt_ = nullptr;
+    HHOOK getMessage_ = nullptr;
+};
+
+TEST_F(AboutBoxTest, ShowsNameVersionAndDescription) {
+    ASSERT_EQ(RunAboutBox(nullptr), 0);
+    ASSERT_NE(Seen.box, nullptr);
+    EXPECT_EQ(Seen.name, "Quorrin");
+    EXPECT_EQ(Seen.version, "Version 2.0.2");
+    EXPECT_EQ(Seen.description, "View descriptions for Windows Errors");
+}
+
+TEST_F(AboutBoxTest, NameIsInABoldVerdanaOfItsOwn) {
+    ASSERT_EQ(RunAboutBox(nullptr), 0);
+    ASSERT_NE(Seen.font, nullptr);
+    EXPECT_EQ(Seen.logFont.lfWeight, 700);
+    EXPECT_EQ(Seen.logFont.lfHeight, -12);
+    EXPECT_STREQ(Seen.logFont.lfFaceName, "Verdana");
+    EXPECT_EQ(Seen.logFont.lfItalic, 0);
+    EXPECT_EQ(Seen.logFont.lfCharSet, 0);
+}
+
+TEST_F(AboutBoxTest, EachIconControlHoldsItsOwnSystemIcon) {
+    ASSERT_EQ(RunAboutBox(nullptr), 0);
+    ASSERT_NE(Seen.box, nullptr);
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(kIconControls[i]);
+        // LR_SHARED hands back the one cached handle of each system icon.
+        HANDLE expected = LoadImageA(nullptr, kSystemIcons[i], IMAGE_ICON, 32, 32, LR_SHARED);
+        ASSERT_NE(expected, nullptr);
+        EXPECT_EQ(Seen.icons[i], expected);
+        for (int j = 0; j < i; ++j) {
+            EXPECT_NE(Seen.icons[i], Seen.icons[j]);
+        }
+    }
+}
+
+TEST_F(AboutBoxTest, EscIsIgnoredAndCloseEndsTheBoxWithZero) {
+    EXPECT_EQ(RunAboutBox(nullptr), 0);
+    ASSERT_NE(Seen.box, nullptr);
+    EXPECT_TRUE(Seen.closeArrivedAlive) << "the box was gone before WM_CLOSE reached it";
+    EXPECT_FALSE(IsWindow(Seen.box));
+}
+
+// Each opening makes one font and its closing deletes it again.
+TEST_F(AboutBoxTest, FontIsDeletedWhenTheBoxCloses) {
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(RunAboutBox(nullptr), 0);
+        ASSERT_NE(Seen.font, nullptr);
+        EXPECT_EQ(GetObjectType(Seen.font), 0u);
+    }
+}
+
+// The system-menu command About opens the box modally over the main window,
+// and the command still goes on to default handling (FALSE).
+TEST_F(AboutBoxTest, SystemCommandAboutOpensItOverTheMainWindow) {
+    HWND dialog = OpenMainDialog();
+    ASSERT_NE(dialog, nullptr);
+    Seen = AboutSeen();
+    INT_PTR result = MainDialogProc(dialog, WM_SYSCOMMAND, IDM_ABOUT, 0);
+    HWND box = Seen.box;
+    HWND owner = Seen.owner;
+    bool ownerEnabledAfter = IsWindowEnabled(dialog) != FALSE;
+    DestroyWindow(dialog);
+    PumpMessages();
+
+    EXPECT_EQ(result, FALSE);
+    ASSERT_NE(box, nullptr) << "no About box became active";
+    EXPECT_EQ(owner, dialog);
+    EXPECT_FALSE(IsWindow(box));
+    EXPECT_TRUE(ownerEnabledAfter);
+}
+
+// The command value is compared whole: values that only share bits with 2
+// do not open it.
+TEST_F(AboutBoxTest, OnlyTheExactCommandValueOpensIt) {
+    HWND dialog = OpenMainDialog();
+    ASSERT_NE(dialog, nullptr);
+    for (WPARAM command : {WPARAM{0x12}, WPARAM{0x102}, WPARAM{0x10002}}) {
+        Seen = AboutSeen();
+        MainDialogProc(dialog, WM_SYSCOMMAND, command, 0);
+        EXPECT_EQ(Seen.box, nullptr) << command;
+    }
+    DestroyWindow(dialog);
+    PumpMessages();
+}
+
+}  // namespace

@@ -12,6 +12,7 @@
 #include "about/about_box.h"
 #include "app/error_field.h"
 #include "lookup/result_display.h"
+#include "notes/note_browser.h"
 #include "notes/note_editor.h"
 #include "notes/note_panel.h"
 #include "notes/notes_store.h"
@@ -68,6 +69,9 @@ static void HandleSystemCommand(HWND window, WPARAM command) {
     switch (command) {
     case IDM_ON_TOP:
         ToggleOnTop(window);
+        break;
+    case IDM_BROWSE_NOTES:
+        ShowNoteBrowser(window);
         break;
     case IDM_ABOUT:
         ShowAboutBox(window);

@@ -14,6 +14,7 @@
 //   focus CAPTION                 the id of the control with the keyboard focus
 //   selection CAPTION ID          "start end" of an edit control's selection
 //   center CAPTION ID             screen coordinates of the control's centre
+//   corner CAPTION ID DX DY       screen coordinates DX, DY inside its top left
 //   answer CAPTION ID [MS]        prints a message box's text and presses ID
 //   message CODE [wininet]        what FormatMessageA gives for CODE
 //   user                          the logon name, as GetUserNameA gives it
@@ -185,6 +186,12 @@ int main(int argc, char** argv) {
     if (strcmp(command, "selection") == 0) {
         DWORD range = static_cast<DWORD>(SendMessageA(control, EM_GETSEL, 0, 0));
         printf("%u %u\n", LOWORD(range), HIWORD(range));
+        return 0;
+    }
+    if (strcmp(command, "corner") == 0 && argc >= 6) {
+        RECT rect;
+        GetWindowRect(control, &rect);
+        printf("%ld %ld\n", rect.left + atol(argv[4]), rect.top + atol(argv[5]));
         return 0;
     }
     if (strcmp(command, "center") == 0) {

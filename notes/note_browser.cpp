@@ -1,0 +1,149 @@
+// The Note Browser's procedure. The list sorts itself (LVS_SORTASCENDING),
+// so every key goes in at index 0 and lands in its place.
+//
+// A selection arrives as LVN_ITEMCHANGING with the new state "selected and
+// focused". The procedure answers FALSE and never sets DWLP_MSGRESULT, so
+// no change of selection is ever refused.
+#include "notes/note_browser.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "app/main_window.h"
+#include "lookup/input_interpretation.h"
+#include "notes/note_editor.h"
+#include "notes/note_panel.h"
+#include "notes/notes_store.h"
+#include "resources/resource_ids.h"
+
+char BrowserKey[kNoteKeySize];
+int BrowserIndex;
+
+static HWND BrowserSave;
+static HWND BrowserDelete;
+static HWND BrowserEditor;
+static HWND BrowserList;
+
+static void InsertKey(const char* key, void*) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = 0;
+    item.iSubItem = 0;
+    item.pszText = const_cast<char*>(key);
+    SendMessageA(BrowserList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void FillNoteList() {
+    ListNotes(InsertKey, nullptr);
+    SendMessageA(BrowserList, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
+}
+
+static void InitBrowser(HWND window) {
+    BrowserSave = GetDlgItem(window, IDC_BROWSER_SAVE);
+    BrowserDelete = GetDlgItem(window, IDC_BROWSER_DELETE);
+    BrowserEditor = GetDlgItem(window, IDC_BROWSER_EDITOR);
+    BrowserList = GetDlgItem(window, IDC_BROWSER_LIST);
+    PrepareNoteEditor(BrowserEditor);
+
+    SendMessageA(BrowserList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                 LVS_EX_FULLROWSELECT);
+    SendMessageA(BrowserList, LVM_SETITEMCOUNT, 500, LVSICF_NOINVALIDATEALL);
+    LVCOLUMNA column = {};
+    column.mask = LVCF_WIDTH | LVCF_SUBITEM;
+    column.cx = 0;
+    column.iSubItem = 0;
+    SendMessageA(BrowserList, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    FillNoteList();
+}
+
+static void SelectItem(int index) {
+    memset(BrowserKey, 0, sizeof BrowserKey);
+    BrowserIndex = index;
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = index;
+    item.iSubItem = 0;
+    item.pszText = BrowserKey;
+    item.cchTextMax = sizeof BrowserKey;
+    SendMessageA(BrowserList, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    BrowserKey[sizeof BrowserKey - 1] = '\0';
+    ShowNoteFor(BrowserKey, BrowserEditor, BrowserSave, BrowserDelete);
+}
+
+static BOOL HandleNotify(const NMHDR* header) {
+    if (header->idFrom != IDC_BROWSER_LIST) {
+        return TRUE;
+    }
+    if (header->code != LVN_ITEMCHANGING) {
+        return TRUE;
+    }
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+    if (change->uNewState == (LVIS_SELECTED | LVIS_FOCUSED)) {
+        SelectItem(change->iItem);
+    }
+    return FALSE;
+}
+
+static void SaveBrowserNote(HWND browser) {
+    if (!SaveNote(BrowserKey, BrowserEditor, BrowserDelete)) {
+        ReportNoteFailure(browser, "Save Note", "Could not save the note for error: ", BrowserKey);
+        return;
+    }
+    if (EqualNoCase(MainKey, BrowserKey)) {
+        ShowMainNote(MainKey);
+    }
+}
+
+void DeleteBrowserNote(HWND browser) {
+    char question[68] = {};
+    ComposeDeleteQuestion(BrowserKey, question, sizeof question);
+    if (MessageBoxA(browser, question, "Confirm Delete", MB_YESNO | MB_ICONWARNING) != IDYES) {
+        return;
+    }
+    // Nothing changes on screen unless the file is really gone.
+    if (!DeleteNoteFile(BrowserKey)) {
+        ReportNoteFailure(browser, "Delete Note", "Could not delete the note for error: ",
+                          BrowserKey);
+        return;
+    }
+    EmptyEditor(BrowserEditor);
+    EnableWindow(BrowserDelete, FALSE);
+    if (EqualNoCase(MainKey, BrowserKey)) {
+        EmptyEditor(FieldTable[kNoteEditorField]);
+        EnableWindow(DeleteNoteButton, FALSE);
+    }
+    SendMessageA(BrowserList, LVM_DELETEITEM, static_cast<WPARAM>(BrowserIndex), 0);
+    if (SendMessageA(BrowserList, LVM_GETITEMCOUNT, 0, 0) == 0) {
+        EnableWindow(BrowserSave, FALSE);
+    }
+    SetFocus(BrowserList);
+}
+
+INT_PTR CALLBACK NoteBrowserProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        InitBrowser(window);
+        return TRUE;
+    case WM_NOTIFY:
+        return HandleNotify(reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 0) {
+            if (LOWORD(wParam) == IDC_BROWSER_SAVE) {
+                SaveBrowserNote(window);
+            } else if (LOWORD(wParam) == IDC_BROWSER_DELETE) {
+                DeleteBrowserNote(window);
+            }
+        }
+        return TRUE;
+    case WM_CLOSE:
+        EndDialog(window, 0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void ShowNoteBrowser(HWND owner) {
+    DialogBoxParamA(Instance, MAKEINTRESOURCEA(IDD_BROWSER), owner, NoteBrowserProc, 0);
+}

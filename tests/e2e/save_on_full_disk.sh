@@ -1,0 +1,44 @@
+# A save that a full disk cuts short leaves the old note byte for byte and
+# is reported. Quorrin runs from a 1 MiB tmpfs that a filler file has
+# nearly filled; skipped (exit 77, shown as skipped) where mounting is refused.
+source "$(dirname "$0")/e2e_lib.bash"
+
+disk=$E2eDir/disk
+mkdir -p "$disk"
+if ! mount -t tmpfs -o size=1m tmpfs "$disk" 2>/dev/null; then
+  echo "SKIPPED: cannot mount a tmpfs here"
+  exit 77
+fi
+Unmount() {
+  E2eCleanup
+  umount "$disk" 2>/dev/null || umount -l "$disk"
+}
+trap Unmount EXIT
+
+cp "$QUORRIN_EXE" "$disk/Quorrin.exe"
+user=$(Probe user) || Fail "no user name"
+notes="$disk/Quorrin Notes/$user"
+mkdir -p "$notes"
+printf 'the old note\0' > "$notes/5.qnote"
+# Leave about 8 KiB free: the new note below needs 24 KiB (a command line
+# holds at most 32 KiB, so it cannot be much longer).
+free_kb=$(df -k --output=avail "$disk" | tail -n 1 | tr -d ' ')
+dd if=/dev/zero of="$disk/filler" bs=1k count=$(( free_kb - 8 )) status=none
+
+(cd "$disk" && exec wine Quorrin.exe) &
+QuorrinPid=$!
+Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
+TypeInto Quorrin type --delay 80 "5"
+TypeInto Quorrin key Return
+Probe wait-text Quorrin 1006 "the old note" 20000 || Fail "the old note is not shown"
+Probe settext Quorrin 1006 "$(head -c 24000 /dev/zero | tr '\0' 'n')"
+ClickControl Quorrin 1007
+text=$(Probe answer "Save Note" 1 20000) || Fail "the failed save was not reported"
+[ "$text" = "Could not save the note for error: 5" ] || Fail "the report said: $text"
+[ "$(od -An -c "$notes/5.qnote" | tr -d ' \n')" = 'theoldnote\0' ] || Fail "the old note changed"
+leftover=$(ls "$notes" | grep -v '^5\.qnote$')
+[ -z "$leftover" ] || Fail "left behind: $leftover"
+[ "$(Probe enabled Quorrin 1008)" = 1 ] || Fail "Delete Note changed state"
+Probe close Quorrin
+WaitQuorrin || Fail "Quorrin did not end"
+echo "ok"

@@ -33,6 +33,8 @@ Probe wait-text "Note Browser" 3003 "five" 10000 || Fail "could not go back to 5
 Probe settext "Note Browser" 3003 "five, edited"
 ClickControl "Note Browser" 3002
 Probe wait-text Quorrin 1006 "five, edited" 10000 || Fail "the main window did not follow the save"
+mkdir -p "$QUORRIN_BUILD/screenshots"
+import -window "$(XWindow "Note Browser")" "$QUORRIN_BUILD/screenshots/note-browser.png"
 [ "$(od -An -c "$notes/5.qnote" | tr -d ' \n')" = 'five,edited\0' ] || Fail "5.qnote: $(od -An -c "$notes/5.qnote")"
 
 xdotool mousemove $(Probe corner "Note Browser" 3004 12 8) click 1

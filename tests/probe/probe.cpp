@@ -18,6 +18,11 @@
 //   answer CAPTION ID [MS]        prints a message box's text and presses ID
 //   message CODE [wininet]        what FormatMessageA gives for CODE
 //   user                          the logon name, as GetUserNameA gives it
+//   all CAPTION                   every visible top-level window with that
+//                                 caption, one handle a line
+//
+// A CAPTION of the form #<hex handle> means that window itself, so that two
+// copies with the same caption can be told apart.
 #include <windows.h>
 
 #include <cstdio>
@@ -27,6 +32,10 @@
 namespace {
 
 HWND FindVisible(const char* caption) {
+    if (caption[0] == '#') {
+        HWND handle = reinterpret_cast<HWND>(strtoul(caption + 1, nullptr, 16));
+        return (IsWindow(handle) && IsWindowVisible(handle)) ? handle : nullptr;
+    }
     HWND window = FindWindowA(nullptr, caption);
     return (window != nullptr && IsWindowVisible(window)) ? window : nullptr;
 }
@@ -104,6 +113,15 @@ int main(int argc, char** argv) {
             return 1;
         }
         printf("%p\n", static_cast<void*>(window));
+        return 0;
+    }
+    if (strcmp(command, "all") == 0) {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, nullptr, caption)) != nullptr) {
+            if (IsWindowVisible(window)) {
+                printf("#%p\n", static_cast<void*>(window));
+            }
+        }
         return 0;
     }
     if (strcmp(command, "gone") == 0) {

@@ -8,6 +8,7 @@
 #include <richedit.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,9 @@ double PrivateKiB() {
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                          sizeof counters);
-    return static_cast<double>(counters.PrivateUsage) / 1024.0;
+    // Wine 8 leaves PrivateUsage at 0; PagefileUsage is the same figure.
+    SIZE_T bytes = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
+    return static_cast<double>(bytes) / 1024.0;
 }
 
 double PagefileKiB() {
@@ -116,7 +119,7 @@ double TimeBareFormat(const Interpretation& number) {
     return NowMs() - start;
 }
 
-void BenchLookup(HWND main) {
+void BenchLookup(HWND main, int total) {
     UseNotesFolder("lookup");
     std::vector<LookupCase> cases = {{"5", {}, {}}, {"0x80070005", {}, {}}, {"12029", {}, {}},
                                      {"3E8", {}, {}}};
@@ -137,11 +140,21 @@ void BenchLookup(HWND main) {
             PrivateKiB(), PagefileKiB());
     PrintInfo(memoryInfo);
     double before = PrivateKiB();
-    const int kRounds = 2500;  // 4 cases: 10,000 lookups
-    for (int round = 0; round < kRounds; ++round) {
-        for (size_t i = 0; i < cases.size(); ++i) {
-            cases[i].product.push_back(TimeLookup(main, cases[i].typed));
-            cases[i].baseline.push_back(TimeBareFormat(numbers[i]));
+    // Timed rounds alternate with the baseline; the rest of the lookups
+    // only feed the memory figure, which keeps the run short.
+    const int kTimedRounds = 150;
+    int done = 0;
+    for (int round = 0; done < total; ++round) {
+        for (size_t i = 0; i < cases.size() && done < total; ++i, ++done) {
+            if (round < kTimedRounds) {
+                cases[i].product.push_back(TimeLookup(main, cases[i].typed));
+                cases[i].baseline.push_back(TimeBareFormat(numbers[i]));
+            } else {
+                TimeLookup(main, cases[i].typed);
+            }
+            if (done % 1000 == 999) {
+                fprintf(stderr, "  (%d lookups)\n", done + 1);
+            }
         }
     }
     double after = PrivateKiB();
@@ -150,7 +163,9 @@ void BenchLookup(HWND main) {
         wsprintfA(figure, "Lookup %s", c.typed);
         PrintRow(figure, "ms", c.product, c.baseline, "<= 1.5");
     }
-    PrintRow("Private bytes, bench process after 10,000 lookups", "KiB", {after}, {before},
+    char memoryFigure[80];
+    sprintf(memoryFigure, "Private bytes after %d lookups (in process)", total);
+    PrintRow(memoryFigure, "KiB", {after}, {before},
              "- (baseline: before)");
 }
 
@@ -375,14 +390,15 @@ int main(int argc, char** argv) {
         fprintf(stderr, "the main window could not be created\n");
         return 2;
     }
-    if (only == "all" || only == "lookup") {
-        BenchLookup(main);
+    int lookups = argc > 2 ? atoi(argv[2]) : 10000;
+    if (only == "all" || only == "save") {
+        BenchSave(main);
     }
     if (only == "all" || only == "browser") {
         BenchBrowser(main);
     }
-    if (only == "all" || only == "save") {
-        BenchSave(main);
+    if (only == "all" || only == "lookup") {
+        BenchLookup(main, lookups);
     }
     DestroyWindow(main);
     PumpMessages();

@@ -235,6 +235,9 @@ void BreakDownBrowser(HWND main, int count) {
     double ms = 0;
     HWND browser = OpenBrowser(main, &ms);
     HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
+    // Hidden, as during WM_INITDIALOG: on a shown list every insert repaints.
+    ShowWindow(browser, SW_HIDE);
+    PumpMessages();
     double sorted = InsertAll(list, keys, false);
     LONG style = GetWindowLongA(list, GWL_STYLE);
     SetWindowLongA(list, GWL_STYLE, style & ~LVS_SORTASCENDING);

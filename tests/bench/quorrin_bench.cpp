@@ -378,13 +378,7 @@ void BenchSave(HWND main) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    Instance = GetModuleHandleA(nullptr);
-    ProcessHeap = GetProcessHeap();
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
-    InitCommonControlsEx(&classes);
-    RichEditLibrary = LoadLibraryA("RichEd32");
-    if (RichEditLibrary == nullptr) {
-        fprintf(stderr, "RichEd32 could not be loaded\n");
+    if (!PrepareProcessForDialogs()) {
         return 2;
     }
     std::string only = argc > 1 ? argv[1] : "all";

@@ -329,13 +329,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    Instance = GetModuleHandleA(nullptr);
-    ProcessHeap = GetProcessHeap();
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
-    InitCommonControlsEx(&classes);
-    RichEditLibrary = LoadLibraryA("RichEd32");
-    if (RichEditLibrary == nullptr) {
-        fprintf(stderr, "RichEd32 could not be loaded\n");
+    if (!PrepareProcessForDialogs()) {
         return 2;
     }
     if (leakCheck) {

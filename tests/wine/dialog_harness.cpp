@@ -1,9 +1,25 @@
 #include "tests/wine/dialog_harness.h"
 
+#include <commctrl.h>
+
+#include <cstdio>
 #include <vector>
 
 #include "app/main_window.h"
 #include "resources/resource_ids.h"
+
+bool PrepareProcessForDialogs() {
+    Instance = GetModuleHandleA(nullptr);
+    ProcessHeap = GetProcessHeap();
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
+    InitCommonControlsEx(&classes);
+    RichEditLibrary = LoadLibraryA("RichEd32");
+    if (RichEditLibrary == nullptr) {
+        fprintf(stderr, "RichEd32 could not be loaded\n");
+        return false;
+    }
+    return true;
+}
 
 HWND OpenMainDialog() {
     return CreateDialogParamA(Instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
@@ -113,6 +129,32 @@ LRESULT CALLBACK ModalAnswerer::CbtHook(int code, WPARAM wParam, LPARAM lParam) 
                 }
             }
         }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+namespace {
+const char* escThenCloseCaption = nullptr;
+}  // namespace
+
+EscThenClose::EscThenClose(const char* caption) {
+    escThenCloseCaption = caption;
+    hook_ = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+}
+
+EscThenClose::~EscThenClose() {
+    if (hook_ != nullptr) {
+        UnhookWindowsHookEx(hook_);
+    }
+    escThenCloseCaption = nullptr;
+}
+
+LRESULT CALLBACK EscThenClose::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && escThenCloseCaption != nullptr &&
+        WindowText(window) == escThenCloseCaption) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+        PostMessageA(window, WM_CLOSE, 0, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

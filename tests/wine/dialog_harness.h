@@ -8,6 +8,11 @@
 
 #include <string>
 
+// Prepares the process as Quorrin's start routine does (instance, heap,
+// common controls, the rich-edit library), so the real templates can be
+// created. False, with a message on stderr, when RichEd32 cannot be loaded.
+bool PrepareProcessForDialogs();
+
 // Opens dialog 1000 modelessly with MainDialogProc; the caller destroys it.
 HWND OpenMainDialog();
 
@@ -17,6 +22,22 @@ bool ControlEnabled(HWND dialog, int id);
 
 // Runs every message already waiting in this thread's queue.
 void PumpMessages();
+
+// While it lives, the window with this caption gets Esc's IDCANCEL and then
+// WM_CLOSE as soon as it becomes active on this thread, so a modal run can
+// show that only the close command ends it.
+class EscThenClose {
+public:
+    explicit EscThenClose(const char* caption);
+    ~EscThenClose();
+    EscThenClose(const EscThenClose&) = delete;
+    EscThenClose& operator=(const EscThenClose&) = delete;
+    bool Hooked() const { return hook_ != nullptr; }
+
+private:
+    static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK hook_;
+};
 
 // Answers the next dialog-class window with the given caption that becomes
 // active on this thread, by posting a command (IDYES, IDOK, ...) or

@@ -70,24 +70,13 @@ TEST_F(MainWindowTest, EverySystemCommandIsPassedOnAndEveryCommandIsTaken) {
     EXPECT_EQ(MainDialogProc(dialog_, WM_TIMER, 0, 0), FALSE);
 }
 
-// Runs the window modally, as the product does. When it becomes active it
-// gets Esc's IDCANCEL and then the close command: only WM_CLOSE may end
-// it, and with 0.
-LRESULT CALLBACK PressEscThenClose(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && WindowText(reinterpret_cast<HWND>(wParam)) == "Quorrin") {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
+// Runs the window modally, as the product does: Esc's IDCANCEL must be
+// ignored, and only WM_CLOSE may end it, with 0.
 TEST(MainWindowModal, EscIsIgnoredAndCloseEndsTheDialogWithZero) {
-    HHOOK hook = SetWindowsHookExA(WH_CBT, PressEscThenClose, nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
+    EscThenClose answer("Quorrin");
+    ASSERT_TRUE(answer.Hooked());
     INT_PTR result =
         DialogBoxParamA(Instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
-    UnhookWindowsHookEx(hook);
     EXPECT_EQ(result, 0);
 }
 

@@ -273,22 +273,12 @@ TEST_F(NoteBrowserTest, SelectionIsNeverRefused) {
 
 // Modal, as the main window runs it: Esc's IDCANCEL is ignored and only
 // WM_CLOSE ends the browser, with 0.
-LRESULT CALLBACK PressEscThenClose(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && WindowText(reinterpret_cast<HWND>(wParam)) == "Note Browser") {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 TEST_F(NoteBrowserTest, BrowseNotesOpensItModallyAndOnlyCloseEndsIt) {
-    HHOOK hook = SetWindowsHookExA(WH_CBT, PressEscThenClose, nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
+    EscThenClose answer("Note Browser");
+    ASSERT_TRUE(answer.Hooked());
     EXPECT_EQ(DialogBoxParamA(Instance, MAKEINTRESOURCEA(IDD_BROWSER), main_, NoteBrowserProc, 0),
               0);
     EXPECT_EQ(MainDialogProc(main_, WM_SYSCOMMAND, IDM_BROWSE_NOTES, 0), FALSE);
-    UnhookWindowsHookEx(hook);
     EXPECT_EQ(FindWindowA(nullptr, "Note Browser"), nullptr);
 }
 

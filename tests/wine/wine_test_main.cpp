@@ -2,25 +2,18 @@
 // Quorrin's start routine does (common controls, the rich-edit library), so
 // that the real templates can be created; the manifest is linked in too.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
-#include "app/main_window.h"
+#include "tests/wine/dialog_harness.h"
 
 int main(int argc, char** argv) {
     // Unbuffered, so that a failure's message is out before anything else
     // can go wrong in the process.
     setvbuf(stdout, nullptr, _IONBF, 0);
-    Instance = GetModuleHandleA(nullptr);
-    ProcessHeap = GetProcessHeap();
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
-    InitCommonControlsEx(&classes);
-    RichEditLibrary = LoadLibraryA("RichEd32");
-    if (RichEditLibrary == nullptr) {
-        fprintf(stderr, "RichEd32 could not be loaded\n");
+    if (!PrepareProcessForDialogs()) {
         return 2;
     }
     testing::InitGoogleTest(&argc, argv);

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "app/main_window.h"
@@ -34,8 +35,65 @@ static void InsertKey(const char* key, void*) {
     SendMessageA(BrowserList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
+// The keys of one listing, gathered before any goes into the list.
+struct KeyBatch {
+    char (*keys)[kNoteKeySize];
+    size_t count;
+    size_t capacity;
+    bool failed;
+};
+
+// Far beyond any notes folder; keeps the byte count well inside 32 bits.
+static const size_t kMaxBatchKeys = 1u << 24;
+
+static void GatherKey(const char* key, void* context) {
+    auto* batch = static_cast<KeyBatch*>(context);
+    if (batch->failed) {
+        return;
+    }
+    if (batch->count == batch->capacity) {
+        if (batch->capacity > kMaxBatchKeys / 2) {
+            batch->failed = true;
+            return;
+        }
+        size_t capacity = batch->capacity == 0 ? 256 : batch->capacity * 2;
+        void* grown = batch->keys == nullptr
+                          ? HeapAlloc(ProcessHeap, 0, capacity * kNoteKeySize)
+                          : HeapReAlloc(ProcessHeap, 0, batch->keys, capacity * kNoteKeySize);
+        if (grown == nullptr) {
+            batch->failed = true;
+            return;
+        }
+        batch->keys = static_cast<char(*)[kNoteKeySize]>(grown);
+        batch->capacity = capacity;
+    }
+    lstrcpynA(batch->keys[batch->count], key, kNoteKeySize);
+    ++batch->count;
+}
+
+static int CompareDescending(const void* left, const void* right) {
+    return lstrcmpA(static_cast<const char*>(right), static_cast<const char*>(left));
+}
+
+// A sorted list places each new item by walking its items from the top until
+// it meets one that sorts at or after it. Keys walked straight from the
+// folder make that walk quadratic; fed largest first, each key stops at the
+// first item. The list still sorts by itself, so its order does not depend
+// on this; if memory runs short the keys go in as the folder gives them.
 void FillNoteList() {
-    ListNotes(InsertKey, nullptr);
+    KeyBatch batch = {nullptr, 0, 0, false};
+    ListNotes(GatherKey, &batch);
+    if (batch.failed) {
+        ListNotes(InsertKey, nullptr);
+    } else {
+        qsort(batch.keys, batch.count, kNoteKeySize, CompareDescending);
+        for (size_t i = 0; i < batch.count; ++i) {
+            InsertKey(batch.keys[i], nullptr);
+        }
+    }
+    if (batch.keys != nullptr) {
+        HeapFree(ProcessHeap, 0, batch.keys);
+    }
     SendMessageA(BrowserList, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,28 @@ TEST_F(NoteBrowserTest, ListsEveryNoteInAscendingOrderWithNothingSelected) {
     EXPECT_FALSE(SaveEnabled());
     EXPECT_FALSE(DeleteEnabled());
     EXPECT_EQ(Editor(), "");
+}
+
+// More notes than the browser gathers in one go, in scrambled order and
+// mixed spellings: every one is listed exactly once, in the list's order.
+TEST_F(NoteBrowserTest, ListsAFullFolderOnceEachInOrder) {
+    std::vector<std::string> written;
+    const char* const kSpellings[] = {"%X", "%x", "0x%X", "-%u"};
+    for (unsigned i = 0; i < 700; ++i) {
+        char key[16];
+        wsprintfA(key, kSpellings[i % 4], (i + 1) * 2654435761u % 100000007u);
+        written.push_back(key);
+        Write(key, key);
+    }
+    Open();
+    std::vector<std::string> listed = Keys();
+    ASSERT_EQ(listed.size(), written.size());
+    for (size_t i = 1; i < listed.size(); ++i) {
+        EXPECT_LE(lstrcmpA(listed[i - 1].c_str(), listed[i].c_str()), 0) << i;
+    }
+    std::sort(listed.begin(), listed.end());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(listed, written);
 }
 
 TEST_F(NoteBrowserTest, SkipsWhatIsNotANoteAndTouchesNothing) {

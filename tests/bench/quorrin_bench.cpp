@@ -7,6 +7,7 @@
 #include <psapi.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -225,8 +226,8 @@ double InsertAll(HWND list, const std::vector<std::string>& keys, bool atEnd) {
 }
 
 // Where the opening time goes, on the browser's own list: the listing and
-// key parsing alone, the product's sorted inserts, and the same inserts
-// with sorting switched off.
+// key parsing alone, sorted inserts largest first (as the product feeds
+// them), the same inserts in folder order, and with sorting switched off.
 void BreakDownBrowser(HWND main, int count) {
     std::vector<std::string> keys;
     double start = NowMs();
@@ -238,16 +239,22 @@ void BreakDownBrowser(HWND main, int count) {
     // Hidden, as during WM_INITDIALOG: on a shown list every insert repaints.
     ShowWindow(browser, SW_HIDE);
     PumpMessages();
-    double sorted = InsertAll(list, keys, false);
+    double walked = InsertAll(list, keys, false);
+    std::vector<std::string> largestFirst = keys;
+    std::sort(largestFirst.begin(), largestFirst.end(),
+              [](const std::string& a, const std::string& b) {
+                  return lstrcmpA(a.c_str(), b.c_str()) > 0;
+              });
+    double sorted = InsertAll(list, largestFirst, false);
     LONG style = GetWindowLongA(list, GWL_STYLE);
     SetWindowLongA(list, GWL_STYLE, style & ~LVS_SORTASCENDING);
     double unsorted = InsertAll(list, keys, true);
     DestroyWindow(browser);
     PumpMessages();
-    char info[300];
-    sprintf(info, "browser %d notes: open %.1f ms = listing+keys %.1f ms, sorted inserts %.1f ms "
-                  "(unsorted inserts of the same keys %.1f ms)",
-            count, ms, listing, sorted, unsorted);
+    char info[360];
+    sprintf(info, "browser %d notes: open %.1f ms; listing+keys %.1f ms, sorted inserts largest "
+                  "first %.1f ms (in folder order %.1f ms; unsorted list %.1f ms)",
+            count, ms, listing, sorted, walked, unsorted);
     PrintInfo(info);
 }
 

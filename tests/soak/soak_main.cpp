@@ -1,6 +1,5 @@
 // quorrin_soak: long use of the real dialogs inside one process, watching
-// the two counters Wine really reports for it: the handle count and the
-// private bytes (GetProcessMemoryInfo's PrivateUsage).
+// the handle count and the private bytes of the process.
 //
 //   quorrin_soak               10,000 lookups, 1,000 saves and deletes,
 //                              200 openings each of the Note Browser and
@@ -9,6 +8,10 @@
 //   quorrin_soak --leak-check  proves each counter moves when the program
 //                              leaks on purpose, and that the growth check
 //                              then fails
+//   quorrin_soak --plant-heap-error
+//                              frees a heap block twice on purpose, for the
+//                              heap check's own test
+//   --trace N                  also prints the counters every N rounds
 //
 // Each phase runs its first tenth as a warm-up, takes a baseline, runs the
 // rest and compares. Growth beyond 0 handles or 256 KiB of private bytes
@@ -22,6 +25,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -40,6 +44,7 @@ const SIZE_T kPrivateAllowance = 256 * 1024;
 struct Counters {
     DWORD handles = 0;
     SIZE_T privateBytes = 0;
+    SIZE_T pagefileBytes = 0;
 };
 
 typedef BOOL(WINAPI* HandleCountFunction)(HANDLE, PDWORD);
@@ -47,8 +52,12 @@ typedef LONG(WINAPI* SystemInformationFunction)(ULONG, PVOID, ULONG, PULONG);
 
 // Wine 8 answers GetProcessHandleCount with 0 and leaves PrivateUsage at 0.
 // Then the handle count comes from the system handle table (which Wine's
-// server keeps), and the private bytes from PagefileUsage, which is the
-// same commit-charge figure on Windows.
+// server keeps), and the private bytes from the committed private regions
+// of the address space, which is what PrivateUsage counts on Windows.
+// PagefileUsage is printed too, but does not decide: Wine takes it from the
+// Unix process's anonymous memory, and where 32-bit Wine runs under an
+// emulator that includes the emulator's own heap, which grows with
+// translated code while the program's heaps stay the same.
 const char* handleSource = "GetProcessHandleCount";
 const char* privateSource = "PrivateUsage";
 
@@ -98,6 +107,24 @@ long HandlesInSystemTable() {
     return -1;
 }
 
+// Committed private memory, region by region over the whole address space.
+SIZE_T CommittedPrivateBytes() {
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION region;
+    const char* address = nullptr;
+    while (VirtualQuery(address, &region, sizeof region) == sizeof region) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+            total += region.RegionSize;
+        }
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= address) {
+            break;  // the top of the address space
+        }
+        address = next;
+    }
+    return total;
+}
+
 bool ReadCounters(Counters* counters) {
     static HandleCountFunction handleCount = reinterpret_cast<HandleCountFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"),
@@ -121,10 +148,11 @@ bool ReadCounters(Counters* counters) {
                               sizeof memory)) {
         return false;
     }
+    counters->pagefileBytes = memory.PagefileUsage;
     counters->privateBytes = memory.PrivateUsage;
     if (counters->privateBytes == 0) {
-        counters->privateBytes = memory.PagefileUsage;
-        privateSource = "PagefileUsage";
+        counters->privateBytes = CommittedPrivateBytes();
+        privateSource = "committed private regions";
     }
     return counters->privateBytes != 0;
 }
@@ -139,13 +167,15 @@ bool WithinAllowance(const char* phase, int warmUp, int total, const Counters& b
         static_cast<long long>(after.privateBytes) - static_cast<long long>(before.privateBytes);
     bool ok = handleGrowth <= static_cast<long long>(kHandleAllowance) &&
               privateGrowth <= static_cast<long long>(kPrivateAllowance);
+    long long pagefileGrowth = static_cast<long long>(after.pagefileBytes) -
+                               static_cast<long long>(before.pagefileBytes);
     printf("%-22s %6d (warm-up %d)  handles %lu -> %lu (%+lld)  private %lld -> %lld KiB "
-           "(%+lld KiB)  %s\n",
+           "(%+lld KiB)  %s  [pagefile %+lld KiB]\n",
            phase, total, warmUp, static_cast<unsigned long>(before.handles),
            static_cast<unsigned long>(after.handles), handleGrowth,
            Kib(static_cast<long long>(before.privateBytes)),
            Kib(static_cast<long long>(after.privateBytes)), Kib(privateGrowth),
-           ok ? "ok" : "GROWTH");
+           ok ? "ok" : "GROWTH", Kib(pagefileGrowth));
     if (handleGrowth > static_cast<long long>(kHandleAllowance)) {
         printf("FAIL: %s: the handle count grew by %lld (allowed %lu)\n", phase, handleGrowth,
                static_cast<unsigned long>(kHandleAllowance));
@@ -242,6 +272,19 @@ void AboutRound(HWND main, int round) {
 
 typedef void (*Round)(HWND main, int round);
 
+int traceEvery = 0;
+
+void Trace(int round) {
+    if (traceEvery <= 0 || round % traceEvery != 0) {
+        return;
+    }
+    Counters now;
+    ReadCounters(&now);
+    printf("  round %6d: handles %lu, private %lld KiB, pagefile %lld KiB\n", round,
+           static_cast<unsigned long>(now.handles), Kib(static_cast<long long>(now.privateBytes)),
+           Kib(static_cast<long long>(now.pagefileBytes)));
+}
+
 // Runs total rounds; the first tenth is the warm-up before the baseline.
 bool RunPhase(const char* name, Round round, HWND main, int total) {
     int warmUp = total / 10;
@@ -255,6 +298,7 @@ bool RunPhase(const char* name, Round round, HWND main, int total) {
         return false;
     }
     for (; i < total; ++i) {
+        Trace(i);
         round(main, i);
     }
     Counters after;
@@ -276,11 +320,15 @@ int LeakCheck() {
     }
     Counters afterHandles;
     ReadCounters(&afterHandles);
+    // Many small blocks, like a message buffer never given back, each
+    // touched so that its pages are really taken.
+    const SIZE_T kBlockBytes = 256;
     const SIZE_T kLeakedBytes = 1024 * 1024;
-    auto* block = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, kLeakedBytes));
-    if (block != nullptr) {
-        // Touched, so that the pages are really taken.
-        memset(block, 0x5A, kLeakedBytes);
+    for (SIZE_T leaked = 0; leaked < kLeakedBytes; leaked += kBlockBytes) {
+        void* block = HeapAlloc(GetProcessHeap(), 0, kBlockBytes);
+        if (block != nullptr) {
+            memset(block, 0x5A, kBlockBytes);
+        }
     }
     Counters afterBytes;
     ReadCounters(&afterBytes);
@@ -312,6 +360,19 @@ int LeakCheck() {
     return status;
 }
 
+// Frees one heap block twice: an error Wine's heap checking must report,
+// which shows that the heap check can fail.
+int PlantHeapError() {
+    void* block = HeapAlloc(GetProcessHeap(), 0, 24);
+    if (block == nullptr) {
+        return 2;
+    }
+    HeapFree(GetProcessHeap(), 0, block);
+    BOOL again = HeapFree(GetProcessHeap(), 0, block);
+    printf("freed a heap block twice; the second free returned %d\n", again);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -323,8 +384,12 @@ int main(int argc, char** argv) {
             shortForm = true;
         } else if (strcmp(argv[i], "--leak-check") == 0) {
             leakCheck = true;
+        } else if (strcmp(argv[i], "--plant-heap-error") == 0) {
+            return PlantHeapError();
+        } else if (strcmp(argv[i], "--trace") == 0 && i + 1 < argc) {
+            traceEvery = atoi(argv[++i]);
         } else {
-            fprintf(stderr, "usage: quorrin_soak [--short | --leak-check]\n");
+            fprintf(stderr, "usage: quorrin_soak [--short | --leak-check] [--trace N]\n");
             return 2;
         }
     }

@@ -18,6 +18,7 @@
 #include "lookup/result_display.h"
 #include "notes/note_browser.h"
 #include "notes/note_editor.h"
+#include "notes/note_panel.h"
 #include "notes/notes_store.h"
 #include "resources/resource_ids.h"
 #include "tests/bench/bench_stats.h"
@@ -93,6 +94,11 @@ void SetTyped(HWND main, const char* text) {
     SetDlgItemTextA(main, IDC_ERROR_FIELD, text);
 }
 
+void LookUpShown(HWND main, const char* typed) {
+    SetTyped(main, typed);
+    SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_LOOKUP, 0), 0);
+}
+
 double TimeLookup(HWND main, const char* typed) {
     SetTyped(main, typed);
     double start = NowMs();
@@ -120,6 +126,49 @@ double TimeBareFormat(const Interpretation& number) {
     return NowMs() - start;
 }
 
+double TimeSetText(int field, const char* text) {
+    double start = NowMs();
+    SendMessageA(FieldTable[field], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    return NowMs() - start;
+}
+
+// Where one lookup of 5 goes on the shown main window: the steps RunLookup
+// takes, each timed alone, medians over a few dozen rounds.
+void BreakDownLookup(HWND main) {
+    LookUpShown(main, "5");
+    char description[512] = {};
+    GetWindowTextA(FieldTable[kDescriptionField], description, sizeof description);
+    char status[32] = {}, code[32] = {}, facility[64] = {};
+    GetWindowTextA(FieldTable[kStatusField], status, sizeof status);
+    GetWindowTextA(FieldTable[kCodeField], code, sizeof code);
+    GetWindowTextA(FieldTable[kFacilityField], facility, sizeof facility);
+    std::vector<double> format, describe, split, note, select, clear;
+    char fiveKey[kMainKeySize] = "5";
+    Interpretation five = InterpretInput(fiveKey);
+    for (int round = 0; round < 40; ++round) {
+        format.push_back(TimeBareFormat(five));
+        describe.push_back(TimeSetText(kDescriptionField, description));
+        split.push_back(TimeSetText(kStatusField, status) + TimeSetText(kCodeField, code) +
+                        TimeSetText(kFacilityField, facility));
+        double start = NowMs();
+        ShowMainNote("5");
+        note.push_back(NowMs() - start);
+        start = NowMs();
+        SendMessageA(FieldTable[kErrorField], EM_SETSEL, 0, -1);
+        select.push_back(NowMs() - start);
+        clear.push_back(TimeSetText(kStatusField, "") + TimeSetText(kCodeField, "") +
+                        TimeSetText(kFacilityField, "") + TimeSetText(kDescriptionField, "") +
+                        TimeSetText(kNoteEditorField, ""));
+    }
+    char info[400];
+    sprintf(info, "lookup 5, step by step (medians, ms): FormatMessageA %.3f, description %.2f, "
+                  "status+code+facility %.2f, note panel %.2f, selection %.2f; "
+                  "clearing all five fields %.2f",
+            Median(format), Median(describe), Median(split), Median(note), Median(select),
+            Median(clear));
+    PrintInfo(info);
+}
+
 void BenchLookup(HWND main, int total) {
     UseNotesFolder("lookup");
     std::vector<LookupCase> cases = {{"5", {}, {}}, {"0x80070005", {}, {}}, {"12029", {}, {}},
@@ -136,6 +185,7 @@ void BenchLookup(HWND main, int total) {
         wsprintfA(info, "lookup %s shows: %.60s", c.typed, shown);
         PrintInfo(info);
     }
+    BreakDownLookup(main);
     char memoryInfo[160];
     sprintf(memoryInfo, "own memory before lookups: private %.0f KiB, pagefile %.0f KiB",
             PrivateKiB(), PagefileKiB());

@@ -5,13 +5,13 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib.sh"
 
 : "${QUORRIN_EXE:?}" "${QUORRIN_PROBE:?}" "${QUORRIN_BUILD:?}"
-E2eName=$(basename "$0" .sh)
+E2eName=${QUORRIN_E2E_NAME:-$(basename "$0" .sh)}
 E2eDir=$QUORRIN_BUILD/e2e/$E2eName
 QuorrinPid=""
 
 rm -rf "$E2eDir"
 mkdir -p "$E2eDir"
-cp "$QUORRIN_EXE" "$E2eDir/Quorrin.exe"
+cp "$QUORRIN_EXE" "$E2eDir/Quorrin.exe" || { echo "FAIL ($E2eName): no $QUORRIN_EXE" >&2; exit 1; }
 
 Fail() {
   echo "FAIL ($E2eName): $*" >&2

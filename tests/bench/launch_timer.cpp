@@ -1,5 +1,6 @@
 // Start-up time and private bytes after start-up, of Quorrin.exe and of the
-// minimal dialog, started alternately in the same run.
+// minimal dialog, started alternately in the same run; then the minimal
+// dialog again with Quorrin's start-up steps added one by one.
 // Usage: launch_timer <runs> <exe> <caption> <baseline exe> <baseline caption>
 #include <windows.h>
 #include <psapi.h>
@@ -16,6 +17,7 @@ struct Launch {
     bool ok;
     double ms;
     double privateKiB;
+    double pagefileKiB;
 };
 
 // Ready means found, visible, enabled, and its thread answers a message,
@@ -32,10 +34,13 @@ HWND ReadyWindow(const char* caption) {
     return window;
 }
 
-Launch Start(const char* exe, const char* caption) {
-    Launch launch = {false, 0.0, 0.0};
-    char commandLine[MAX_PATH + 3] = {};
-    wsprintfA(commandLine, "\"%s\"", exe);
+Launch Start(const char* exe, const char* caption, const char* words = "") {
+    Launch launch = {false, 0.0, 0.0, 0.0};
+    char commandLine[MAX_PATH + 64] = {};
+    if (lstrlenA(exe) > MAX_PATH || lstrlenA(words) > 48) {
+        return launch;
+    }
+    wsprintfA(commandLine, "\"%s\" %s", exe, words);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -62,11 +67,10 @@ Launch Start(const char* exe, const char* caption) {
         if (query != nullptr) {
             if (GetProcessMemoryInfo(query, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                                      sizeof counters)) {
-                // Some Wine versions leave PrivateUsage at 0 for another
-                // process; PagefileUsage is the same figure on Windows.
-                SIZE_T bytes = counters.PrivateUsage != 0 ? counters.PrivateUsage
-                                                          : counters.PagefileUsage;
-                launch.privateKiB = static_cast<double>(bytes) / 1024.0;
+                launch.pagefileKiB = static_cast<double>(counters.PagefileUsage) / 1024.0;
+                launch.privateKiB = counters.PrivateUsage != 0
+                                        ? static_cast<double>(counters.PrivateUsage) / 1024.0
+                                        : CommittedPrivateKiB(query);
             }
             CloseHandle(query);
         }
@@ -90,7 +94,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     int runs = atoi(argv[1]);
-    std::vector<double> times, baseTimes, memory, baseMemory;
+    std::vector<double> times, baseTimes, memory, baseMemory, pagefile, basePagefile;
     // One start of each first, unmeasured: it fills the file cache.
     Start(argv[2], argv[3]);
     Start(argv[4], argv[5]);
@@ -105,8 +109,31 @@ int main(int argc, char** argv) {
         baseTimes.push_back(base.ms);
         memory.push_back(product.privateKiB);
         baseMemory.push_back(base.privateKiB);
+        pagefile.push_back(product.pagefileKiB);
+        basePagefile.push_back(base.pagefileKiB);
     }
     PrintRow("Start-up", "ms", times, baseTimes, "<= 1.15");
     PrintRow("Private bytes after start-up", "KiB", memory, baseMemory, "-");
+    char info[300];
+    sprintf(info, "after start-up, PagefileUsage as Wine reports it: %.0f KiB against %.0f KiB",
+            Median(pagefile), Median(basePagefile));
+    PrintInfo(info);
+
+    // Where the start-up difference goes: the minimal dialog with Quorrin's
+    // steps added one by one, alternating with the plain one.
+    const char* const kSteps[] = {"com", "com controls", "com controls richedit"};
+    std::vector<double> plain;
+    std::vector<double> stepped[3];
+    for (int i = 0; i < runs; ++i) {
+        plain.push_back(Start(argv[4], argv[5]).ms);
+        for (int s = 0; s < 3; ++s) {
+            stepped[s].push_back(Start(argv[4], argv[5], kSteps[s]).ms);
+        }
+    }
+    sprintf(info, "start-up, medians: minimal dialog %.0f ms; + COM %.0f ms; + common controls "
+                  "%.0f ms; + RichEd32 %.0f ms; Quorrin %.0f ms",
+            Median(plain), Median(stepped[0]), Median(stepped[1]), Median(stepped[2]),
+            Median(times));
+    PrintInfo(info);
     return 0;
 }

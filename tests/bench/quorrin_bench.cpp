@@ -38,9 +38,8 @@ double PrivateKiB() {
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                          sizeof counters);
-    // Wine 8 leaves PrivateUsage at 0; PagefileUsage is the same figure.
-    SIZE_T bytes = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
-    return static_cast<double>(bytes) / 1024.0;
+    return counters.PrivateUsage != 0 ? static_cast<double>(counters.PrivateUsage) / 1024.0
+                                      : CommittedPrivateKiB(GetCurrentProcess());
 }
 
 double PagefileKiB() {
@@ -191,6 +190,7 @@ void BenchLookup(HWND main, int total) {
             PrivateKiB(), PagefileKiB());
     PrintInfo(memoryInfo);
     double before = PrivateKiB();
+    double pagefileBefore = PagefileKiB();
     // Timed rounds alternate with the baseline; the rest of the lookups
     // only feed the memory figure, which keeps the run short.
     const int kTimedRounds = 150;
@@ -209,6 +209,9 @@ void BenchLookup(HWND main, int total) {
         }
     }
     double after = PrivateKiB();
+    sprintf(memoryInfo, "over %d lookups, PagefileUsage as Wine reports it went from %.0f to "
+                        "%.0f KiB", total, pagefileBefore, PagefileKiB());
+    PrintInfo(memoryInfo);
     for (auto& c : cases) {
         char figure[64];
         wsprintfA(figure, "Lookup %s", c.typed);

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "tests/wine/process_memory.h"
+
 inline double NowMs() {
     static LARGE_INTEGER frequency = [] {
         LARGE_INTEGER f;
@@ -40,25 +42,8 @@ inline void PrintRow(const char* figure, const char* unit, const std::vector<dou
     fflush(stdout);
 }
 
-// Committed private memory of a process, region by region (what PrivateUsage
-// counts on Windows). Wine 8 leaves PrivateUsage at 0, and its
-// PagefileUsage is the Unix process's anonymous memory, which under an
-// emulator is mostly the emulator's own.
 inline double CommittedPrivateKiB(HANDLE process) {
-    double total = 0;
-    MEMORY_BASIC_INFORMATION region;
-    const char* address = nullptr;
-    while (VirtualQueryEx(process, address, &region, sizeof region) == sizeof region) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
-            total += static_cast<double>(region.RegionSize);
-        }
-        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
-        if (next <= address) {
-            break;
-        }
-        address = next;
-    }
-    return total / 1024.0;
+    return static_cast<double>(CommittedPrivateBytes(process)) / 1024.0;
 }
 
 inline void PrintInfo(const char* text) {

@@ -35,6 +35,7 @@
 #include "notes/notes_store.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/dialog_harness.h"
+#include "tests/wine/process_memory.h"
 
 namespace {
 
@@ -107,24 +108,6 @@ long HandlesInSystemTable() {
     return -1;
 }
 
-// Committed private memory, region by region over the whole address space.
-SIZE_T CommittedPrivateBytes() {
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION region;
-    const char* address = nullptr;
-    while (VirtualQuery(address, &region, sizeof region) == sizeof region) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
-            total += region.RegionSize;
-        }
-        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
-        if (next <= address) {
-            break;  // the top of the address space
-        }
-        address = next;
-    }
-    return total;
-}
-
 bool ReadCounters(Counters* counters) {
     static HandleCountFunction handleCount = reinterpret_cast<HandleCountFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"),
@@ -151,7 +134,7 @@ bool ReadCounters(Counters* counters) {
     counters->pagefileBytes = memory.PagefileUsage;
     counters->privateBytes = memory.PrivateUsage;
     if (counters->privateBytes == 0) {
-        counters->privateBytes = CommittedPrivateBytes();
+        counters->privateBytes = CommittedPrivateBytes(GetCurrentProcess());
         privateSource = "committed private regions";
     }
     return counters->privateBytes != 0;

@@ -154,15 +154,8 @@ static void SaveBrowserNote(HWND browser) {
 }
 
 void DeleteBrowserNote(HWND browser) {
-    char question[68] = {};
-    ComposeDeleteQuestion(BrowserKey, question, sizeof question);
-    if (MessageBoxA(browser, question, "Confirm Delete", MB_YESNO | MB_ICONWARNING) != IDYES) {
-        return;
-    }
     // Nothing changes on screen unless the file is really gone.
-    if (!DeleteNoteFile(BrowserKey)) {
-        ReportNoteFailure(browser, "Delete Note", "Could not delete the note for error: ",
-                          BrowserKey);
+    if (!ConfirmAndDeleteNote(browser, BrowserKey)) {
         return;
     }
     EmptyEditor(BrowserEditor);

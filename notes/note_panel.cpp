@@ -17,23 +17,25 @@ void SaveMainNote(HWND mainWindow) {
     }
 }
 
-void ComposeDeleteQuestion(const char* key, char* question, size_t size) {
+bool ConfirmAndDeleteNote(HWND owner, const char* key) {
     static const char kQuestion[] = "Are you sure you want to delete the note for error: ";
-    lstrcpynA(question, kQuestion, static_cast<int>(size));
+    char question[88] = {};
+    lstrcpynA(question, kQuestion, sizeof question);
     size_t used = strlen(question);
-    lstrcpynA(question + used, key, static_cast<int>(size - used));
+    lstrcpynA(question + used, key, static_cast<int>(sizeof question - used));
+    if (MessageBoxA(owner, question, "Confirm Delete", MB_YESNO | MB_ICONWARNING) != IDYES) {
+        return false;
+    }
+    if (!DeleteNoteFile(key)) {
+        ReportNoteFailure(owner, "Delete Note", "Could not delete the note for error: ", key);
+        return false;
+    }
+    return true;
 }
 
 void DeleteMainNote(HWND mainWindow) {
-    char question[88] = {};
-    ComposeDeleteQuestion(MainKey, question, sizeof question);
-    if (MessageBoxA(mainWindow, question, "Confirm Delete", MB_YESNO | MB_ICONWARNING) != IDYES) {
-        return;
-    }
     // The editor and buttons change only once the file is really gone.
-    if (!DeleteNoteFile(MainKey)) {
-        ReportNoteFailure(mainWindow, "Delete Note", "Could not delete the note for error: ",
-                          MainKey);
+    if (!ConfirmAndDeleteNote(mainWindow, MainKey)) {
         return;
     }
     EmptyEditor(FieldTable[kNoteEditorField]);

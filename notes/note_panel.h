@@ -8,6 +8,7 @@ void ShowMainNote(const char* key);
 void SaveMainNote(HWND mainWindow);
 void DeleteMainNote(HWND mainWindow);
 
-// "Are you sure you want to delete the note for error: " + key, into a
-// buffer of size bytes.
-void ComposeDeleteQuestion(const char* key, char* question, size_t size);
+// Asks "Are you sure you want to delete the note for error: <key>" and, on
+// Yes, deletes the note file. True only when the file is really gone; a
+// failed delete has been reported to the person by then.
+bool ConfirmAndDeleteNote(HWND owner, const char* key);

@@ -115,17 +115,23 @@ static void InitBrowser(HWND window) {
     FillNoteList();
 }
 
-static void SelectItem(int index) {
-    memset(BrowserKey, 0, sizeof BrowserKey);
-    BrowserIndex = index;
+// The text of a row into a NoteKey buffer, zero-filled and always ended.
+static bool ReadRowKey(int row, char* key) {
+    memset(key, 0, kNoteKeySize);
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
-    item.iItem = index;
+    item.iItem = row;
     item.iSubItem = 0;
-    item.pszText = BrowserKey;
-    item.cchTextMax = sizeof BrowserKey;
-    SendMessageA(BrowserList, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    BrowserKey[sizeof BrowserKey - 1] = '\0';
+    item.pszText = key;
+    item.cchTextMax = kNoteKeySize;
+    bool ok = SendMessageA(BrowserList, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != FALSE;
+    key[kNoteKeySize - 1] = '\0';
+    return ok;
+}
+
+static void SelectItem(int index) {
+    BrowserIndex = index;
+    ReadRowKey(index, BrowserKey);
     ShowNoteFor(BrowserKey, BrowserEditor, BrowserSave, BrowserDelete);
 }
 
@@ -153,6 +159,23 @@ static void SaveBrowserNote(HWND browser) {
     }
 }
 
+// The row whose text is key: the selected row when it still holds it, else
+// whichever row does; -1 when no row does. After a deletion the row at
+// BrowserIndex is gone, and the index may belong to another key by then.
+static int FindKeyRow(const char* key) {
+    char text[kNoteKeySize];
+    if (BrowserIndex >= 0 && ReadRowKey(BrowserIndex, text) && strcmp(text, key) == 0) {
+        return BrowserIndex;
+    }
+    int count = static_cast<int>(SendMessageA(BrowserList, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        if (ReadRowKey(row, text) && strcmp(text, key) == 0) {
+            return row;
+        }
+    }
+    return -1;
+}
+
 void DeleteBrowserNote(HWND browser) {
     // Nothing changes on screen unless the file is really gone.
     if (!ConfirmAndDeleteNote(browser, BrowserKey)) {
@@ -164,7 +187,10 @@ void DeleteBrowserNote(HWND browser) {
         EmptyEditor(FieldTable[kNoteEditorField]);
         EnableWindow(DeleteNoteButton, FALSE);
     }
-    SendMessageA(BrowserList, LVM_DELETEITEM, static_cast<WPARAM>(BrowserIndex), 0);
+    int row = FindKeyRow(BrowserKey);
+    if (row >= 0) {
+        SendMessageA(BrowserList, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+    }
     if (SendMessageA(BrowserList, LVM_GETITEMCOUNT, 0, 0) == 0) {
         EnableWindow(BrowserSave, FALSE);
     }

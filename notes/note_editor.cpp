@@ -12,14 +12,16 @@ struct StreamSource {
     size_t remaining;
 };
 
-// Hands the text over in the chunks the control asks for, keeping each
-// CR LF pair in one chunk: Wine stores a pair split across two chunks as
-// two line breaks.
+// Hands the text over in the chunks the control asks for. The control
+// converts each chunk on its own, so a chunk never ends inside a character
+// of the ANSI code page, nor between a CR and its LF (Wine stores a pair
+// split across two chunks as two line breaks).
 DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG requested, LONG* given) {
     auto* source = reinterpret_cast<StreamSource*>(cookie);
-    size_t count = requested > 0 ? StreamChunkLength(source->text, source->remaining,
-                                                     static_cast<size_t>(requested))
-                                 : 0;
+    size_t count = requested > 0
+                       ? StreamChunkLength(source->text, source->remaining,
+                                           static_cast<size_t>(requested), SystemCodePage())
+                       : 0;
     memcpy(buffer, source->text, count);
     source->text += count;
     source->remaining -= count;
@@ -33,12 +35,13 @@ void PrepareNoteEditor(HWND editor) {
     SendMessageA(editor, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
 }
 
-void SetEditorText(HWND editor, const char* text, size_t length) {
+bool SetEditorText(HWND editor, const char* text, size_t length) {
     StreamSource source = {text, length};
     EDITSTREAM stream = {};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
     stream.pfnCallback = ReadChunk;
     SendMessageA(editor, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    return source.remaining == 0 && stream.dwError == 0;
 }
 
 void EmptyEditor(HWND editor) {
@@ -53,9 +56,15 @@ bool LoadNoteIntoEditor(HWND editor, const char* path) {
         return false;
     }
     const auto* bytes = static_cast<const unsigned char*>(block);
-    SetEditorText(editor, static_cast<const char*>(block), NoteTextLength(bytes, count));
+    bool whole =
+        SetEditorText(editor, static_cast<const char*>(block), NoteTextLength(bytes, count));
     GlobalFree(block);
-    return true;
+    // A control that stopped taking the stream holds only part of the note;
+    // shown with Save enabled, a save would cut the note to that part.
+    if (!whole) {
+        EmptyEditor(editor);
+    }
+    return whole;
 }
 
 void ShowNoteFor(const char* key, HWND editor, HWND saveButton, HWND deleteButton) {

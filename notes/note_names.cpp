@@ -16,6 +16,8 @@ constexpr size_t kExtensionLength = sizeof(kNoteExtension) - 1;
 constexpr size_t kMaxKeyLength = kNoteKeySize - 1;
 constexpr char kListingTail[] = "\\*.qnote";
 constexpr size_t kListingTailLength = sizeof(kListingTail) - 1;
+// Larger notes are refused rather than read: the editor could not hold them.
+constexpr uint64_t kLargestNote = 64u * 1024u * 1024u;
 
 // Index of the first zero in text, or limit when none comes before it.
 size_t BoundedLength(const char* text, size_t limit) {
@@ -35,14 +37,21 @@ char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+const unsigned char* Bytes(const char* text) {
+    return reinterpret_cast<const unsigned char*>(text);
+}
+
 // A user name is appended as one path level, so it must not climb out of or
-// step across levels: no separators, no drive colon, not "." or "..".
-bool IsUsableUserName(const char* userName, size_t length) {
+// step across levels: no separators, no drive colon, not "." or "..". The
+// scan steps over whole characters, since the second byte of a double-byte
+// character may be 0x5C.
+bool IsUsableUserName(const char* userName, size_t length, const AnsiCodePage& codePage) {
     if (length == 0) {
         return false;
     }
     bool onlyDots = true;
-    for (size_t i = 0; i < length; ++i) {
+    for (size_t i = 0; i < length;) {
+        size_t step = CharacterLength(codePage, Bytes(userName + i), length - i);
         char c = userName[i];
         if (c == '\\' || c == '/' || c == ':') {
             return false;
@@ -50,8 +59,23 @@ bool IsUsableUserName(const char* userName, size_t length) {
         if (c != '.') {
             onlyDots = false;
         }
+        i += step;
     }
     return !onlyDots;
+}
+
+// Length of the directory part of path, up to and including its last
+// backslash that is a character of its own; 0 when there is none.
+size_t DirectoryLength(const char* path, size_t length, const AnsiCodePage& codePage) {
+    size_t directoryLength = 0;
+    for (size_t i = 0; i < length;) {
+        size_t step = CharacterLength(codePage, Bytes(path + i), length - i);
+        if (path[i] == '\\') {
+            directoryLength = i + 1;
+        }
+        i += step;
+    }
+    return directoryLength;
 }
 
 // Length of folder when it is a usable, terminated text, else 0.
@@ -82,7 +106,8 @@ bool IsStorableKey(const char* key) {
 }
 
 bool ComposeNotesFolder(const char* exePath, uint32_t exePathLength, uint32_t exeBufferSize,
-                        const char* userName, char* folder, size_t* firstLevelLength) {
+                        const char* userName, const AnsiCodePage& codePage, char* folder,
+                        size_t* firstLevelLength) {
     if (folder == nullptr) {
         return false;
     }
@@ -101,12 +126,7 @@ bool ComposeNotesFolder(const char* exePath, uint32_t exePathLength, uint32_t ex
     if (BoundedLength(exePath, exePathLength) != exePathLength) {
         return false;
     }
-    size_t directoryLength = 0;
-    for (size_t i = 0; i < exePathLength; ++i) {
-        if (exePath[i] == '\\') {
-            directoryLength = i + 1;
-        }
-    }
+    size_t directoryLength = DirectoryLength(exePath, exePathLength, codePage);
     // Without a backslash the folder would be relative to whatever the current
     // directory happens to be; better no notes than notes in a random place.
     if (directoryLength == 0) {
@@ -119,7 +139,7 @@ bool ComposeNotesFolder(const char* exePath, uint32_t exePathLength, uint32_t ex
     // Scanning one past the longest name that could still fit is enough to
     // reject the rest without reading beyond a shorter name's buffer.
     size_t userLength = BoundedLength(userName, kMaxNotesFolderLength + 1);
-    if (!IsUsableUserName(userName, userLength)) {
+    if (!IsUsableUserName(userName, userLength, codePage)) {
         return false;
     }
 
@@ -212,6 +232,10 @@ bool KeyFromNoteFileName(const char* fileName, char* key) {
     return true;
 }
 
+bool IsHoldableNoteSize(uint64_t size) {
+    return size <= kLargestNote;
+}
+
 size_t NoteTextLength(const unsigned char* bytes, size_t count) {
     if (bytes == nullptr || count == 0) {
         return 0;
@@ -223,13 +247,27 @@ size_t NoteTextLength(const unsigned char* bytes, size_t count) {
     return static_cast<size_t>(static_cast<const unsigned char*>(zero) - bytes);
 }
 
-size_t StreamChunkLength(const char* text, size_t remaining, size_t requested) {
+size_t StreamChunkLength(const char* text, size_t remaining, size_t requested,
+                         const AnsiCodePage& codePage) {
     if (text == nullptr) {
         return 0;
     }
     size_t length = remaining < requested ? remaining : requested;
     if (length == 0 || length == remaining) {
         return length;
+    }
+    // Every chunk starts on a character, so walking from its start finds the
+    // last character that ends within it.
+    size_t whole = 0;
+    while (whole < length) {
+        size_t step = CharacterLength(codePage, Bytes(text + whole), remaining - whole);
+        if (whole + step > length) {
+            break;
+        }
+        whole += step;
+    }
+    if (whole > 0) {
+        length = whole;
     }
     // Wine's rich edit turns a CR at the end of one chunk and the LF opening
     // the next into two line breaks, so keep the pair together.

@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "notes/code_page.h"
+
 constexpr size_t kNoteKeySize = 16;        // 15 characters + zero
 constexpr size_t kPathSize = 261;          // MAX_PATH + 1
 // Leaves room for "\" + a 15-character key + ".qnote" within 259 characters.
@@ -26,14 +28,17 @@ constexpr char kNoteExtension[] = ".qnote";
 bool IsStorableKey(const char* key);
 
 // Forms the NotesFolder: the executable's directory (up to and including the
-// last backslash of exePath) + "Quorrin Notes" + "\" + userName.
+// last backslash of exePath) + "Quorrin Notes" + "\" + userName. Both texts
+// are read character by character in codePage, so the second byte of a
+// double-byte character is never taken for a backslash.
 // exePath/exePathLength: what GetModuleFileNameA gave into a buffer of
 // exeBufferSize bytes. userName: nullptr when GetUserNameA failed.
 // On success writes the folder (zero-terminated) into folder[kPathSize] and
 // the length of its first level ("...\Quorrin Notes") into *firstLevelLength,
 // and returns true. On failure writes an empty text and 0 and returns false.
 bool ComposeNotesFolder(const char* exePath, uint32_t exePathLength, uint32_t exeBufferSize,
-                        const char* userName, char* folder, size_t* firstLevelLength);
+                        const char* userName, const AnsiCodePage& codePage, char* folder,
+                        size_t* firstLevelLength);
 
 // path = folder + "\" + key + ".qnote". False, with an empty path, when the
 // key is not storable, the folder is empty, or the result does not fit.
@@ -48,11 +53,18 @@ bool ComposeListingPattern(const char* folder, char* pattern, size_t patternSize
 // when that key is storable; otherwise false and an empty key.
 bool KeyFromNoteFileName(const char* fileName, char* key);
 
+// True when a note file of this many bytes can be read into an editor. The
+// size is the whole 64-bit size: a note of 4 GiB + 10 bytes is not 10 bytes.
+bool IsHoldableNoteSize(uint64_t size);
+
 // Length of the note text held in count bytes of a note file: up to the first
 // zero byte, or all of them when there is none.
 size_t NoteTextLength(const unsigned char* bytes, size_t count);
 
 // How many of the remaining bytes of text to hand to a rich edit control that
-// asked for up to requested bytes (EM_STREAMIN). Never splits a CR LF pair
-// between two chunks unless the control asks for a single byte.
-size_t StreamChunkLength(const char* text, size_t remaining, size_t requested);
+// asked for up to requested bytes (EM_STREAMIN). The control converts each
+// chunk on its own, so a chunk ends only between two characters of codePage,
+// and never between the CR and LF of a pair. Only a request too small for
+// one whole character gets part of it, so that the stream never stalls.
+size_t StreamChunkLength(const char* text, size_t remaining, size_t requested,
+                         const AnsiCodePage& codePage);

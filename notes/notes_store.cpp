@@ -1,19 +1,34 @@
 #include "notes/notes_store.h"
 
+#include <richedit.h>
+
 #include <cstring>
 
 #include "app/main_window.h"
 
 char NotesFolder[kPathSize];
 
-// Larger notes are refused rather than read: the editor could not hold them.
-static const DWORD kLargestNote = 64u * 1024u * 1024u;
+const AnsiCodePage& SystemCodePage() {
+    static AnsiCodePage codePage;
+    static bool known = false;
+    if (!known) {
+        codePage = SingleByteCodePage();
+        // IsDBCSLeadByte knows no lead bytes in UTF-8, whose characters
+        // are up to four bytes long.
+        codePage.utf8 = GetACP() == CP_UTF8;
+        for (unsigned value = 0; value < 256; ++value) {
+            codePage.leadByte[value] = IsDBCSLeadByte(static_cast<BYTE>(value)) != FALSE;
+        }
+        known = true;
+    }
+    return codePage;
+}
 
 void PrepareNotesFolderFrom(const char* exePath, DWORD exePathLength, DWORD exeBufferSize,
                             const char* userName) {
     size_t firstLevelLength = 0;
-    if (!ComposeNotesFolder(exePath, exePathLength, exeBufferSize, userName, NotesFolder,
-                            &firstLevelLength)) {
+    if (!ComposeNotesFolder(exePath, exePathLength, exeBufferSize, userName, SystemCodePage(),
+                            NotesFolder, &firstLevelLength)) {
         NotesFolder[0] = '\0';
         return;
     }
@@ -57,10 +72,14 @@ bool ReadWholeFile(const char* path, HGLOBAL* block, DWORD* count) {
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    DWORD size = GetFileSize(file, nullptr);
+    // The whole size: a note of 4 GiB + 10 bytes must not pass for 10 bytes,
+    // shown with Save enabled, for a save to replace all of it.
+    LARGE_INTEGER fileSize = {};
+    bool ok = GetFileSizeEx(file, &fileSize) != FALSE && fileSize.QuadPart >= 0 &&
+              IsHoldableNoteSize(static_cast<uint64_t>(fileSize.QuadPart));
+    DWORD size = ok ? fileSize.LowPart : 0;
     HGLOBAL memory = nullptr;
     DWORD read = 0;
-    bool ok = size != INVALID_FILE_SIZE && size <= kLargestNote;
     if (ok) {
         memory = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, size + 1);
         ok = memory != nullptr;
@@ -114,16 +133,27 @@ bool SaveNote(const char* key, HWND editor, HWND deleteButton) {
     if (!NotePath(key, path)) {
         return false;
     }
-    DWORD length = static_cast<DWORD>(SendMessageA(editor, WM_GETTEXTLENGTH, 0, 0));
-    DWORD size = length + 1;
-    auto* text = static_cast<char*>(HeapAlloc(ProcessHeap, HEAP_ZERO_MEMORY, size));
+    // The length in bytes of the ANSI code page, line breaks as CR LF, as
+    // WM_GETTEXT will give them. WM_GETTEXTLENGTH counts characters, which
+    // in a double-byte code page is as little as half the bytes. Where the
+    // control cannot count precisely it answers a larger figure.
+    GETTEXTLENGTHEX how = {GTL_NUMBYTES | GTL_PRECISE | GTL_USECRLF, CP_ACP};
+    LRESULT length = SendMessageA(editor, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
+    if (length < 0 || static_cast<unsigned long long>(length) >= 0x7FFFFFF0u) {
+        return false;
+    }
+    // Room for the text, its zero and one spare byte the control is never
+    // told of, so the zero can be checked for.
+    DWORD limit = static_cast<DWORD>(length) + 1;
+    auto* text = static_cast<char*>(HeapAlloc(ProcessHeap, HEAP_ZERO_MEMORY, limit + 1));
     if (text == nullptr) {
         return false;
     }
-    SendMessageA(editor, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text));
-    // The text and exactly one zero byte, whatever length was reported.
-    DWORD count = static_cast<DWORD>(strnlen(text, size - 1)) + 1;
-    bool ok = ReplaceFile(path, text, count);
+    SendMessageA(editor, WM_GETTEXT, limit, reinterpret_cast<LPARAM>(text));
+    // A control that ran out of room may fill the buffer without its zero;
+    // that is a part of the note, and a part is never written over a note.
+    DWORD textLength = static_cast<DWORD>(strnlen(text, limit));
+    bool ok = textLength < limit && ReplaceFile(path, text, textLength + 1);
     HeapFree(ProcessHeap, 0, text);
     if (ok) {
         EnableWindow(deleteButton, TRUE);

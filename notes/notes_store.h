@@ -16,6 +16,9 @@
 // or no user name); then nothing is read, written or listed.
 extern char NotesFolder[kPathSize];
 
+// How the system's ANSI code page cuts texts into characters, read once.
+const AnsiCodePage& SystemCodePage();
+
 void PrepareNotesFolder();
 // The same from a given executable path and user name (nullptr: unknown);
 // start-up passes what GetModuleFileNameA and GetUserNameA gave.
@@ -28,7 +31,8 @@ bool NoteFileExists(const char* path);
 
 // The file's bytes in a zero-filled GlobalAlloc block one byte longer than
 // the size measured at opening, so it always ends in a zero. The caller
-// releases it with GlobalFree.
+// releases it with GlobalFree. A file too large to hold in an editor is not
+// read at all.
 bool ReadWholeFile(const char* path, HGLOBAL* block, DWORD* count);
 
 // Stores the editor's text as the note of key; on success enables the

@@ -7,8 +7,9 @@ QUORRIN_BUILD_ROOT=${QUORRIN_BUILD_ROOT:-$QUORRIN_ROOT/build}
 
 export WINEPREFIX=${QUORRIN_WINEPREFIX:-$QUORRIN_BUILD_ROOT/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-# Wine's ANSI code page follows the Unix locale; pin it so that it is 1252.
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
+# Wine's ANSI code page follows the Unix locale; pin it so that it is 1252,
+# unless a test names the locale whose code page it runs under.
+export LANG=${QUORRIN_LOCALE:-C.UTF-8} LC_ALL=${QUORRIN_LOCALE:-C.UTF-8}
 # No Mono or Gecko installer dialog may block a headless run, and a crash
 # ends the process instead of waiting in the debugger.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winedbg.exe=d;mscoree,mshtml=}

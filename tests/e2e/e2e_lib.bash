@@ -7,11 +7,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib.sh"
 : "${QUORRIN_EXE:?}" "${QUORRIN_PROBE:?}" "${QUORRIN_BUILD:?}"
 E2eName=${QUORRIN_E2E_NAME:-$(basename "$0" .sh)}
 E2eDir=$QUORRIN_BUILD/e2e/$E2eName
+# A script may name the copy otherwise, as a person may rename the exe.
+E2eExe=${E2eExe:-Quorrin.exe}
 QuorrinPid=""
 
 rm -rf "$E2eDir"
 mkdir -p "$E2eDir"
-cp "$QUORRIN_EXE" "$E2eDir/Quorrin.exe" || { echo "FAIL ($E2eName): no $QUORRIN_EXE" >&2; exit 1; }
+cp "$QUORRIN_EXE" "$E2eDir/$E2eExe" || { echo "FAIL ($E2eName): no $QUORRIN_EXE" >&2; exit 1; }
 
 Fail() {
   echo "FAIL ($E2eName): $*" >&2
@@ -24,7 +26,7 @@ Probe() {
 }
 
 StartQuorrin() {
-  (cd "$E2eDir" && exec wine Quorrin.exe) &
+  (cd "$E2eDir" && exec wine "$E2eExe") &
   QuorrinPid=$!
 }
 

@@ -4,9 +4,11 @@
 //
 // Input: one flags byte, then exe path '|' user name '|' key. Flags bits 0-1
 // add 0 to 3 to the exe path's length to give the size of the buffer it came
-// in (0: a cut-off, unterminated path); bit 2: GetUserNameA failed. Every
+// in (0: a cut-off, unterminated path); bit 2: GetUserNameA failed; bits
+// 3-4: the ANSI code page (single-byte, 932, 950, UTF-8). Every
 // buffer is a heap block of exactly the size the code is told, so ASan
 // catches any read or write past it.
+#include "notes/code_page.h"
 #include "notes/note_names.h"
 
 #include <cstddef>
@@ -40,16 +42,43 @@ bool IsKeyByte(char c) {
     return std::strchr("0123456789ABCDEFabcdefxX-", c) != nullptr && c != '\0';
 }
 
+AnsiCodePage CodePageFor(unsigned choice) {
+    AnsiCodePage codePage = SingleByteCodePage();
+    for (unsigned c = 0x81; c <= 0xFE; ++c) {
+        codePage.leadByte[c] = (choice == 1 && (c <= 0x9F || (c >= 0xE0 && c <= 0xFC))) ||
+                               choice == 2;
+    }
+    codePage.utf8 = choice == 3;
+    return codePage;
+}
+
+// The single-byte characters of text, each one a character of its own in
+// the code page; the bytes inside longer characters become 0x80.
+std::string SingleByteCharacters(const std::string& text, const AnsiCodePage& codePage) {
+    std::string plain(text.size(), '\x80');
+    for (size_t i = 0; i < text.size();) {
+        const size_t step = CharacterLength(
+            codePage, reinterpret_cast<const unsigned char*>(text.data()) + i, text.size() - i);
+        if (step == 1) {
+            plain[i] = text[i];
+        }
+        i += step;
+    }
+    return plain;
+}
+
 // The folder ComposeNotesFolder ought to form, or "" when it ought to refuse.
-std::string PlainFolder(const std::string& exe, uint32_t bufferSize, const char* user) {
+std::string PlainFolder(const std::string& exe, uint32_t bufferSize, const char* user,
+                        const AnsiCodePage& codePage) {
     if (exe.empty() || exe.size() >= bufferSize || exe.find('\0') != std::string::npos ||
         user == nullptr) {
         return "";
     }
-    const size_t slash = exe.rfind('\\');
+    const size_t slash = SingleByteCharacters(exe, codePage).rfind('\\');
     const std::string name(user);
+    const std::string plainName = SingleByteCharacters(name, codePage);
     if (slash == std::string::npos || name.empty() ||
-        name.find_first_of("\\/:") != std::string::npos ||
+        plainName.find_first_of("\\/:") != std::string::npos ||
         name.find_first_not_of('.') == std::string::npos) {
         return "";
     }
@@ -155,13 +184,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::unique_ptr<char[]> folderBuffer = Block(kPathSize);
     size_t firstLevel = 12345;
+    const AnsiCodePage codePage = CodePageFor((flags >> 3) & 3u);
     const bool folderOk = ComposeNotesFolder(exeBuffer.get(), exeLength, exeBufferSize, userName,
-                                             folderBuffer.get(), &firstLevel);
+                                             codePage, folderBuffer.get(), &firstLevel);
     const std::string folder(folderBuffer.get(), strnlen(folderBuffer.get(), kPathSize));
     if (folder.size() >= kPathSize) {
         Fail("folder not terminated in its buffer", folder);
     }
-    const std::string wantFolder = PlainFolder(exe, exeBufferSize, userName);
+    const std::string wantFolder = PlainFolder(exe, exeBufferSize, userName, codePage);
     if (folderOk != !wantFolder.empty() || folder != wantFolder) {
         Fail("NotesFolder differs from the plain reading", folder + " / " + wantFolder);
     }

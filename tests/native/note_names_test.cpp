@@ -27,23 +27,25 @@ struct FolderResult {
 // Calls ComposeNotesFolder as the start-up code does after GetModuleFileNameA,
 // and checks that nothing is written past folder[kPathSize].
 FolderResult ComposeFolder(const char* exePath, uint32_t exePathLength, uint32_t exeBufferSize,
-                           const char* userName) {
+                           const char* userName,
+                           const AnsiCodePage& codePage = SingleByteCodePage()) {
     std::vector<char> folder(kPathSize + 1, kGuard);
     size_t firstLevel = 99;
-    bool ok = ComposeNotesFolder(exePath, exePathLength, exeBufferSize, userName, folder.data(),
-                                 &firstLevel);
+    bool ok = ComposeNotesFolder(exePath, exePathLength, exeBufferSize, userName, codePage,
+                                 folder.data(), &firstLevel);
     EXPECT_EQ(folder[kPathSize], kGuard) << "wrote past the folder buffer";
     EXPECT_NE(std::memchr(folder.data(), '\0', kPathSize), nullptr) << "folder not terminated";
     return {ok, std::string(folder.data()), firstLevel};
 }
 
 // The exe path as a complete, untruncated GetModuleFileNameA result.
-FolderResult ComposeFolder(const std::string& exePath, const char* userName) {
+FolderResult ComposeFolder(const std::string& exePath, const char* userName,
+                           const AnsiCodePage& codePage = SingleByteCodePage()) {
     std::vector<char> buffer(kPathSize, '\0');
     EXPECT_LT(exePath.size(), kPathSize);
     std::memcpy(buffer.data(), exePath.data(), exePath.size());
     return ComposeFolder(buffer.data(), static_cast<uint32_t>(exePath.size()),
-                         static_cast<uint32_t>(kPathSize), userName);
+                         static_cast<uint32_t>(kPathSize), userName, codePage);
 }
 
 // ---------------------------------------------------------------------------
@@ -276,14 +278,14 @@ TEST(NotesFolder, MissingOutputsFailWithoutWriting) {
     const char* exe = "D:\\Tools\\x.exe";
     const uint32_t length = static_cast<uint32_t>(std::strlen(exe));
     size_t firstLevel = 99;
-    EXPECT_FALSE(ComposeNotesFolder(exe, length, static_cast<uint32_t>(kPathSize), "ann", nullptr,
-                                    &firstLevel));
+    EXPECT_FALSE(ComposeNotesFolder(exe, length, static_cast<uint32_t>(kPathSize), "ann",
+                                    SingleByteCodePage(), nullptr, &firstLevel));
     EXPECT_EQ(firstLevel, 99u);
 
     char folder[kPathSize];
     std::memset(folder, kGuard, sizeof folder);
-    EXPECT_FALSE(ComposeNotesFolder(exe, length, static_cast<uint32_t>(kPathSize), "ann", folder,
-                                    nullptr));
+    EXPECT_FALSE(ComposeNotesFolder(exe, length, static_cast<uint32_t>(kPathSize), "ann",
+                                    SingleByteCodePage(), folder, nullptr));
     EXPECT_EQ(folder[0], '\0');
 }
 
@@ -512,6 +514,28 @@ TEST(NoteFileNames, UnterminatedNameIsNotReadPastMaxPath) {
 // ---------------------------------------------------------------------------
 // A note file's text runs to its first zero byte or the end of its bytes.
 
+// A note's size is read whole: the low 32 bits of 4 GiB + 10 are 10.
+TEST(NoteSize, OnlyNotesAnEditorCanHoldAreRead) {
+    const uint64_t kMiB = 1024u * 1024u;
+    const uint64_t kGiB = 1024u * kMiB;
+    struct Case {
+        uint64_t size;
+        bool holdable;
+    };
+    const Case cases[] = {{0, true},
+                          {10, true},
+                          {64 * kMiB, true},
+                          {64 * kMiB + 1, false},
+                          {4 * kGiB - 1, false},
+                          {4 * kGiB, false},
+                          {4 * kGiB + 10, false},
+                          {UINT64_MAX, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        EXPECT_EQ(IsHoldableNoteSize(c.size), c.holdable);
+    }
+}
+
 TEST(NoteText, RunsToFirstZeroOrEnd) {
     struct Case {
         const char* name;
@@ -588,12 +612,13 @@ TEST(StreamChunks, ChunkLengths) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<char> bytes = Bytes(c.text);
-        EXPECT_EQ(StreamChunkLength(bytes.data(), bytes.size(), c.requested), c.length);
+        EXPECT_EQ(StreamChunkLength(bytes.data(), bytes.size(), c.requested, SingleByteCodePage()),
+                  c.length);
     }
 }
 
 TEST(StreamChunks, NullTextGivesNothing) {
-    EXPECT_EQ(StreamChunkLength(nullptr, 0, 10), 0u);
+    EXPECT_EQ(StreamChunkLength(nullptr, 0, 10, SingleByteCodePage()), 0u);
 }
 
 TEST(StreamChunks, WholeStreamKeepsPairsTogetherAndProgresses) {
@@ -613,7 +638,8 @@ TEST(StreamChunks, WholeStreamKeepsPairsTogetherAndProgresses) {
             size_t calls = 0;
             while (offset < bytes.size()) {
                 size_t remaining = bytes.size() - offset;
-                size_t chunk = StreamChunkLength(bytes.data() + offset, remaining, requested);
+                size_t chunk = StreamChunkLength(bytes.data() + offset, remaining, requested,
+                                                 SingleByteCodePage());
                 ASSERT_GE(chunk, 1u) << "stream stalled at " << offset;
                 ASSERT_LE(chunk, requested);
                 ASSERT_LE(chunk, remaining);

@@ -18,6 +18,9 @@
 //   answer CAPTION ID [MS]        prints a message box's text and presses ID
 //   message CODE [wininet]        what FormatMessageA gives for CODE
 //   user                          the logon name, as GetUserNameA gives it
+//   acp                           the ANSI code page, as GetACP gives it
+//   clip TEXT                     puts TEXT (ANSI) on the clipboard as
+//                                 Unicode text, for a person to paste
 //   all CAPTION                   every visible top-level window with that
 //                                 caption, one handle a line
 //
@@ -83,11 +86,30 @@ int main(int argc, char** argv) {
         puts(name);
         return 0;
     }
+    if (argc == 2 && strcmp(argv[1], "acp") == 0) {
+        printf("%u\n", GetACP());
+        return 0;
+    }
     if (argc < 3) {
         return Usage();
     }
     const char* command = argv[1];
     const char* caption = argv[2];
+    if (strcmp(command, "clip") == 0) {
+        int length = MultiByteToWideChar(CP_ACP, 0, argv[2], -1, nullptr, 0);
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(length) * sizeof(WCHAR));
+        if (length <= 0 || block == nullptr) {
+            return 1;
+        }
+        MultiByteToWideChar(CP_ACP, 0, argv[2], -1, static_cast<WCHAR*>(GlobalLock(block)), length);
+        GlobalUnlock(block);
+        if (!OpenClipboard(nullptr) || !EmptyClipboard() ||
+            SetClipboardData(CF_UNICODETEXT, block) == nullptr) {
+            return 1;
+        }
+        CloseClipboard();
+        return 0;
+    }
     if (strcmp(command, "message") == 0) {
         HMODULE module = argc >= 4 ? LoadLibraryExA("Wininet.dll", nullptr,
                                                     LOAD_LIBRARY_AS_DATAFILE)

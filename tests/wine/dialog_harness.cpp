@@ -26,9 +26,11 @@ HWND OpenMainDialog() {
 }
 
 std::string WindowText(HWND window) {
-    int length = GetWindowTextLengthA(window);
-    std::vector<char> buffer(static_cast<size_t>(length) + 2, '\0');
-    GetWindowTextA(window, buffer.data(), length + 1);
+    // A rich edit counts its length in characters, and a character of the
+    // ANSI code page takes up to four bytes.
+    int length = GetWindowTextLengthA(window) * 4 + 1;
+    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(window, buffer.data(), length);
     return std::string(buffer.data());
 }
 

@@ -245,6 +245,25 @@ TEST_F(NoteBrowserTest, SaveAfterADeletionWritesTheDeletedKeyAgain) {
     EXPECT_TRUE(DeleteEnabled());
 }
 
+// Delete, Save back without a row, Delete again: the second deletion finds
+// no row of its key, and the row that took the old index stays.
+TEST_F(NoteBrowserTest, SecondDeleteOfTheSameKeyLeavesOtherRows) {
+    Write("5", "five");
+    Write("6", "six");
+    Write("7", "seven");
+    Open();
+    Select("6");
+    DeleteAnswering(IDYES, "6");
+    ASSERT_EQ(Keys(), (std::vector<std::string>{"5", "7"}));
+    Press(browser_, IDC_BROWSER_SAVE);
+    ASSERT_TRUE(FileExists(Note("6")));
+    DeleteAnswering(IDYES, "6");
+    EXPECT_FALSE(FileExists(Note("6")));
+    EXPECT_EQ(Keys(), (std::vector<std::string>{"5", "7"}));
+    EXPECT_TRUE(FileExists(Note("7")));
+    EXPECT_STREQ(BrowserKey, "6");
+}
+
 TEST_F(NoteBrowserTest, FailedSaveAndDeleteAreReportedAndChangeNothing) {
     Write("5", "five");
     Open();

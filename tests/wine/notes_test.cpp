@@ -3,6 +3,8 @@
 // question, and the files they leave on disk.
 #include <gtest/gtest.h>
 
+#include <richedit.h>
+
 #include <string>
 
 #include "app/main_window.h"
@@ -292,6 +294,74 @@ TEST_F(NotePanelTest, LockedNoteIsNeitherOverwrittenNorSilentlyLost) {
     CloseHandle(lock);
     EXPECT_EQ(ReadBytes(Note("5")), bytes);
     EXPECT_EQ(ListTree(folder_ + "\\"), "5.qnote\n");
+}
+
+// A note of 4 GiB + 10 bytes (sparse, so it takes no room) is far too large
+// for the editor, not a note of 10 bytes: nothing is shown, and Save stays
+// off so that no save can replace it.
+TEST_F(NotePanelTest, NoteOfFourGigabytesIsTooLargeToHold) {
+    WriteBytes(Note("5"), "ten bytes!");
+    HANDLE file = CreateFileA(Note("5").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size;
+    size.QuadPart = (1LL << 32) + 10;
+    ASSERT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(SetEndOfFile(file));
+    CloseHandle(file);
+
+    Lookup("5");
+    EXPECT_EQ(Editor(), "");
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_TRUE(DeleteEnabled());
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(GetFileAttributesExA(Note("5").c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeHigh, 1u);
+    EXPECT_EQ(data.nFileSizeLow, 10u);
+    DeleteFileA(Note("5").c_str());
+}
+
+// The editor's own stream callback, wrapped so that the control stops
+// reading after the first chunk, as a control short of memory would.
+WNDPROC editorProc = nullptr;
+EDITSTREAMCALLBACK productCallback = nullptr;
+int chunksGiven = 0;
+
+DWORD CALLBACK FirstChunkOnly(DWORD_PTR cookie, LPBYTE buffer, LONG requested, LONG* given) {
+    if (chunksGiven++ > 0) {
+        *given = 0;
+        return 1;
+    }
+    return productCallback(cookie, buffer, requested, given);
+}
+
+LRESULT CALLBACK StoppingEditor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == EM_STREAMIN) {
+        EDITSTREAM stream = *reinterpret_cast<EDITSTREAM*>(lParam);
+        productCallback = stream.pfnCallback;
+        stream.pfnCallback = FirstChunkOnly;
+        chunksGiven = 0;
+        LRESULT result = CallWindowProcA(editorProc, window, message, wParam,
+                                         reinterpret_cast<LPARAM>(&stream));
+        reinterpret_cast<EDITSTREAM*>(lParam)->dwError = stream.dwError;
+        return result;
+    }
+    return CallWindowProcA(editorProc, window, message, wParam, lParam);
+}
+
+TEST_F(NotePanelTest, NoteTheEditorTookOnlyPartOfIsNotShown) {
+    const std::string text(3 * 4096, 'n');
+    WriteBytes(Note("5"), text + std::string(1, '\0'));
+    HWND editor = GetDlgItem(dialog_, IDC_NOTE_EDITOR);
+    editorProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StoppingEditor)));
+    Lookup("5");
+    SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editorProc));
+    ASSERT_EQ(chunksGiven, 2) << "the stream was not cut after its first chunk";
+    EXPECT_EQ(Editor().size(), 0u);
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_TRUE(DeleteEnabled());
+    EXPECT_TRUE(ReadBytes(Note("5")) == text + std::string(1, '\0'));
 }
 
 TEST_F(NotePanelTest, DeletingANoteThatIsAlreadyGoneCountsAsDeleted) {

@@ -27,3 +27,8 @@ AnsiCodePage SingleByteCodePage();
 // 0x40), or a byte that starts no valid UTF-8 sequence, counts as a
 // character of one byte.
 size_t CharacterLength(const AnsiCodePage& codePage, const unsigned char* text, size_t remaining);
+
+// The length of text without a character cut short at its end: a final lead
+// byte with no trail, or the start of a UTF-8 sequence that ends too soon.
+size_t WholeCharactersLength(const AnsiCodePage& codePage, const unsigned char* text,
+                             size_t length);

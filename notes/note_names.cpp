@@ -139,6 +139,10 @@ bool ComposeNotesFolder(const char* exePath, uint32_t exePathLength, uint32_t ex
     // Scanning one past the longest name that could still fit is enough to
     // reject the rest without reading beyond a shorter name's buffer.
     size_t userLength = BoundedLength(userName, kMaxNotesFolderLength + 1);
+    // Wine's GetUserNameA returns as many bytes as the name has characters,
+    // so a name can end in half a character; appending "\" to a lone lead
+    // byte would make one character of the two and lose the separator.
+    userLength = WholeCharactersLength(codePage, Bytes(userName), userLength);
     if (!IsUsableUserName(userName, userLength, codePage)) {
         return false;
     }

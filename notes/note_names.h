@@ -30,7 +30,8 @@ bool IsStorableKey(const char* key);
 // Forms the NotesFolder: the executable's directory (up to and including the
 // last backslash of exePath) + "Quorrin Notes" + "\" + userName. Both texts
 // are read character by character in codePage, so the second byte of a
-// double-byte character is never taken for a backslash.
+// double-byte character is never taken for a backslash; a character cut
+// short at the end of the user name is left out.
 // exePath/exePathLength: what GetModuleFileNameA gave into a buffer of
 // exeBufferSize bytes. userName: nullptr when GetUserNameA failed.
 // On success writes the folder (zero-terminated) into folder[kPathSize] and

@@ -75,7 +75,9 @@ std::string PlainFolder(const std::string& exe, uint32_t bufferSize, const char*
         return "";
     }
     const size_t slash = SingleByteCharacters(exe, codePage).rfind('\\');
-    const std::string name(user);
+    std::string name(user);
+    name.resize(WholeCharactersLength(
+        codePage, reinterpret_cast<const unsigned char*>(name.data()), name.size()));
     const std::string plainName = SingleByteCharacters(name, codePage);
     if (slash == std::string::npos || name.empty() ||
         plainName.find_first_of("\\/:") != std::string::npos ||
@@ -199,7 +201,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (folder.size() > kMaxNotesFolderLength) {
             Fail("NotesFolder longer than 237 characters", folder);
         }
-        if (firstLevel + 1 + std::strlen(userName) != folder.size() ||
+        if (firstLevel + 1 > folder.size() || folder.size() - firstLevel - 1 > std::strlen(userName) ||
             folder.compare(0, firstLevel, wantFolder, 0, firstLevel) != 0 ||
             !EndsWith(folder.substr(0, firstLevel + 1), kFolderTail)) {
             Fail("first level is not ...\\Quorrin Notes", folder);

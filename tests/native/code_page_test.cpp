@@ -27,6 +27,7 @@ AnsiCodePage DoubleByte(std::initializer_list<std::pair<int, int>> leadRanges) {
     return codePage;
 }
 
+const AnsiCodePage kSingle = SingleByteCodePage();
 const AnsiCodePage kJapanese = DoubleByte({{0x81, 0x9F}, {0xE0, 0xFC}});  // 932
 const AnsiCodePage kTaiwan = DoubleByte({{0x81, 0xFE}});                  // 950
 
@@ -186,6 +187,36 @@ TEST(NotesFolderInDoubleByteCodePages, StillRefusesRealSeparatorsBesideDoubleByt
     EXPECT_TRUE(Compose("D:\\Tools\\x.exe", "ann\x83", kJapanese).ok);
     EXPECT_FALSE(Compose("D:\\Tools\\x.exe", "ann\x83/", kJapanese).ok);
     EXPECT_FALSE(Compose("D:\\Tools\\x.exe", "ann\x83:", kJapanese).ok);
+}
+
+// Wine hands out a name cut after as many bytes as it has characters, so
+// "ab表" arrives as "ab" and the lead byte of 表. That byte and the
+// separator after it would read as one character.
+TEST(NotesFolderInDoubleByteCodePages, UserNameCutInsideACharacterLosesThatCharacter) {
+    struct Case {
+        const char* name;
+        const AnsiCodePage* codePage;
+        std::string user;
+        std::string folderName;
+    };
+    const AnsiCodePage utf8 = Utf8();
+    const Case cases[] = {
+        {"932: lead byte at the end", &kJapanese, "ab\x95", "ab"},
+        {"932: whole character at the end", &kJapanese, std::string("ab") + kHyo932,
+         std::string("ab") + kHyo932},
+        {"950: lead byte at the end", &kTaiwan, "x\xB3", "x"},
+        {"UTF-8: two of three bytes", &utf8, "ab\xE6\x97", "ab"},
+        {"UTF-8: whole character", &utf8, "ab\xE6\x97\xA5", "ab\xE6\x97\xA5"},
+        {"single-byte: a high byte is whole", &kSingle, "ab\x95", "ab\x95"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder r = Compose("D:\\Tools\\x.exe", c.user, *c.codePage);
+        ASSERT_TRUE(r.ok);
+        EXPECT_EQ(r.folder, "D:\\Tools\\Quorrin Notes\\" + c.folderName);
+    }
+    // Nothing whole is left of a name that was one cut character.
+    EXPECT_FALSE(Compose("D:\\Tools\\x.exe", "\x95", kJapanese).ok);
 }
 
 TEST(NotesFolderInUtf8, MultiByteNamesAndPathsAreKept) {

@@ -7,7 +7,7 @@
 // end the box.
 #include "about/about_box.h"
 
-#include "app/main_window.h"
+#include "app/app_state.h"
 #include "resources/resource_ids.h"
 
 static HFONT AboutFont;

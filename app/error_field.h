@@ -4,4 +4,5 @@
 
 #include <windows.h>
 
-LRESULT CALLBACK ErrorFieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Puts the filter in front of the field's own window procedure.
+void InstallErrorFieldFilter(HWND field);

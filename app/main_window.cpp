@@ -10,6 +10,7 @@
 #include <objbase.h>
 
 #include "about/about_box.h"
+#include "app/app_state.h"
 #include "app/error_field.h"
 #include "lookup/result_display.h"
 #include "notes/note_browser.h"
@@ -18,15 +19,7 @@
 #include "notes/notes_store.h"
 #include "resources/resource_ids.h"
 
-HINSTANCE Instance;
-HANDLE ProcessHeap;
-HMODULE RichEditLibrary;
-HWND FieldTable[kFieldCount];
-HWND SaveNoteButton;
-HWND DeleteNoteButton;
-WNDPROC PreviousErrorFieldProc;
-bool OnTop;
-char MainKey[kMainKeySize];
+static bool OnTop;
 
 static void AddSystemMenuCommands(HWND window) {
     HMENU menu = GetSystemMenu(window, FALSE);
@@ -38,6 +31,8 @@ static void AddSystemMenuCommands(HWND window) {
 }
 
 static void InitMainDialog(HWND window) {
+    // One main window a run, and it starts in normal stacking.
+    OnTop = false;
     HICON icon = LoadIconA(nullptr, IDI_HAND);
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -51,8 +46,7 @@ static void InitMainDialog(HWND window) {
 
     PrepareNotesFolder();
     AddSystemMenuCommands(window);
-    PreviousErrorFieldProc = reinterpret_cast<WNDPROC>(SetWindowLongA(
-        FieldTable[kErrorField], GWL_WNDPROC, reinterpret_cast<LONG>(ErrorFieldProc)));
+    InstallErrorFieldFilter(FieldTable[kErrorField]);
 }
 
 static void ToggleOnTop(HWND window) {

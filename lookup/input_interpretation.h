@@ -6,6 +6,7 @@
 // natively as well as under mingw. Every text is zero-terminated 8-bit text.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 enum class MessageSource { System, WinInetModule };
@@ -16,7 +17,8 @@ struct Interpretation {
     MessageSource source;  // valid when !incomplete
 };
 
-constexpr unsigned kMainKeySize = 16;  // the MainKey buffer: 15 characters + zero
+// A NoteKey buffer, the MainKey among them: 15 characters and a zero.
+constexpr size_t kNoteKeySize = 16;
 
 // Interprets the zero-terminated text in the 16-byte key buffer; on the
 // prefixed-hex rule rewrites it in place (StripAll(key, key, "0x")).

@@ -11,19 +11,20 @@
 
 #include <cstring>
 
-#include "app/main_window.h"
+#include "app/app_state.h"
 #include "lookup/hresult_split.h"
 #include "lookup/input_interpretation.h"
 #include "notes/note_panel.h"
 
-const char kIncompleteNumberText[] = "Please enter a complete error number";
-const char kNoInfoText[] = "Could not find info for this error number";
+// The description texts of the three failure situations.
+static const char kIncompleteNumberText[] = "Please enter a complete error number";
+static const char kNoInfoText[] = "Could not find info for this error number";
 
 static void SetFieldText(int field, const char* text) {
     SendMessageA(FieldTable[field], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
-void ClearResultFields() {
+static void ClearResultFields() {
     SetFieldText(kStatusField, "");
     SetFieldText(kCodeField, "");
     SetFieldText(kFacilityField, "");

@@ -4,8 +4,3 @@
 #pragma once
 
 void RunLookup();
-void ClearResultFields();
-
-// The description texts of the three failure situations.
-extern const char kIncompleteNumberText[];
-extern const char kNoInfoText[];

@@ -11,15 +11,16 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/main_window.h"
+#include "app/app_state.h"
 #include "lookup/input_interpretation.h"
 #include "notes/note_editor.h"
 #include "notes/note_panel.h"
 #include "notes/notes_store.h"
 #include "resources/resource_ids.h"
 
-char BrowserKey[kNoteKeySize];
-int BrowserIndex;
+// Valid while the browser is open: the key and row of the item last selected.
+static char BrowserKey[kNoteKeySize];
+static int BrowserIndex;
 
 static HWND BrowserSave;
 static HWND BrowserDelete;
@@ -80,7 +81,7 @@ static int CompareDescending(const void* left, const void* right) {
 // folder make that walk quadratic; fed largest first, each key stops at the
 // first item. The list still sorts by itself, so its order does not depend
 // on this; if memory runs short the keys go in as the folder gives them.
-void FillNoteList() {
+static void FillNoteList() {
     KeyBatch batch = {nullptr, 0, 0, false};
     ListNotes(GatherKey, &batch);
     if (batch.failed) {
@@ -150,8 +151,7 @@ static BOOL HandleNotify(const NMHDR* header) {
 }
 
 static void SaveBrowserNote(HWND browser) {
-    if (!SaveNote(BrowserKey, BrowserEditor, BrowserDelete)) {
-        ReportNoteFailure(browser, "Save Note", "Could not save the note for error: ", BrowserKey);
+    if (!SaveAndReportNote(browser, BrowserKey, BrowserEditor, BrowserDelete)) {
         return;
     }
     if (EqualNoCase(MainKey, BrowserKey)) {
@@ -176,7 +176,7 @@ static int FindKeyRow(const char* key) {
     return -1;
 }
 
-void DeleteBrowserNote(HWND browser) {
+static void DeleteBrowserNote(HWND browser) {
     // Nothing changes on screen unless the file is really gone.
     if (!ConfirmAndDeleteNote(browser, BrowserKey)) {
         return;

@@ -6,15 +6,7 @@
 
 #include <windows.h>
 
-#include "notes/note_names.h"
-
-// Valid while the browser is open.
-extern char BrowserKey[kNoteKeySize];
-extern int BrowserIndex;
-
 INT_PTR CALLBACK NoteBrowserProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void FillNoteList();
-void DeleteBrowserNote(HWND browser);
 
 // Runs the browser modally over owner.
 void ShowNoteBrowser(HWND owner);

@@ -35,7 +35,8 @@ void PrepareNoteEditor(HWND editor) {
     SendMessageA(editor, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
 }
 
-bool SetEditorText(HWND editor, const char* text, size_t length) {
+// True when the control took every byte of the text.
+static bool SetEditorText(HWND editor, const char* text, size_t length) {
     StreamSource source = {text, length};
     EDITSTREAM stream = {};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
@@ -48,7 +49,10 @@ void EmptyEditor(HWND editor) {
     SendMessageA(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
 }
 
-bool LoadNoteIntoEditor(HWND editor, const char* path) {
+// Reads the note file at path into the editor. False, with the editor
+// emptied, when the file could not be read or the editor did not take all
+// of it.
+static bool LoadNoteIntoEditor(HWND editor, const char* path) {
     HGLOBAL block = nullptr;
     DWORD count = 0;
     if (!ReadWholeFile(path, &block, &count)) {

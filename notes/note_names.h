@@ -14,9 +14,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "lookup/input_interpretation.h"
 #include "notes/code_page.h"
 
-constexpr size_t kNoteKeySize = 16;        // 15 characters + zero
 constexpr size_t kPathSize = 261;          // MAX_PATH + 1
 // Leaves room for "\" + a 15-character key + ".qnote" within 259 characters.
 constexpr size_t kMaxNotesFolderLength = 237;

@@ -1,20 +1,40 @@
+// The main window's note panel, and the questions and failure reports that
+// the Note Browser shares with it. A save or delete that fails at the file
+// level is told in a box with the error icon, so that no failure passes for
+// success.
 #include "notes/note_panel.h"
 
 #include <cstring>
 
-#include "app/main_window.h"
+#include "app/app_state.h"
 #include "notes/note_editor.h"
 #include "notes/notes_store.h"
+
+// A message box with the error icon: prefix followed by the key.
+static void ReportNoteFailure(HWND owner, const char* caption, const char* prefix,
+                              const char* key) {
+    char text[96] = {};
+    lstrcpynA(text, prefix, sizeof text);
+    size_t used = strlen(text);
+    lstrcpynA(text + used, key, static_cast<int>(sizeof text - used));
+    MessageBoxA(owner, text, caption, MB_OK | MB_ICONERROR);
+}
 
 void ShowMainNote(const char* key) {
     ShowNoteFor(key, FieldTable[kNoteEditorField], SaveNoteButton, DeleteNoteButton);
 }
 
+bool SaveAndReportNote(HWND owner, const char* key, HWND editor, HWND deleteButton) {
+    if (SaveNote(key, editor, deleteButton)) {
+        return true;
+    }
+    ReportNoteFailure(owner, "Save Note", "Could not save the note for error: ", key);
+    return false;
+}
+
 // Saves under the MainKey of the last lookup, whatever the field holds now.
 void SaveMainNote(HWND mainWindow) {
-    if (!SaveNote(MainKey, FieldTable[kNoteEditorField], DeleteNoteButton)) {
-        ReportNoteFailure(mainWindow, "Save Note", "Could not save the note for error: ", MainKey);
-    }
+    SaveAndReportNote(mainWindow, MainKey, FieldTable[kNoteEditorField], DeleteNoteButton);
 }
 
 bool ConfirmAndDeleteNote(HWND owner, const char* key) {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/main_window.h"
+#include "app/app_state.h"
 
 char NotesFolder[kPathSize];
 
@@ -192,12 +192,4 @@ void ListNotes(NoteListCallback callback, void* context) {
         }
     } while (FindNextFileA(search, &found));
     FindClose(search);
-}
-
-void ReportNoteFailure(HWND owner, const char* caption, const char* prefix, const char* key) {
-    char text[96] = {};
-    lstrcpynA(text, prefix, sizeof text);
-    size_t used = strlen(text);
-    lstrcpynA(text + used, key, static_cast<int>(sizeof text - used));
-    MessageBoxA(owner, text, caption, MB_OK | MB_ICONERROR);
 }

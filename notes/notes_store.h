@@ -4,8 +4,8 @@
 //
 // A save writes a temporary file in the NotesFolder and moves it over the
 // note only when every byte is on disk, so a failed save leaves the old
-// note exactly as it was. Saves and deletes answer whether they worked, and
-// their callers tell the person when they did not.
+// note exactly as it was. Saves and deletes answer whether they worked; the
+// note panels tell the person when they did not.
 #pragma once
 
 #include <windows.h>
@@ -44,6 +44,3 @@ bool DeleteNoteFile(const char* key);
 
 typedef void (*NoteListCallback)(const char* key, void* context);
 void ListNotes(NoteListCallback callback, void* context);
-
-// A message box with the error icon: prefix followed by the key.
-void ReportNoteFailure(HWND owner, const char* caption, const char* prefix, const char* key);

@@ -16,6 +16,11 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winedbg.exe=d;mscoree,mshtml=}
 
 QuorrinXvfbPid=""
 
+# Dialog, control and command identifiers by name (IDC_NOTE_EDITOR=1006 and
+# so on), read from the one header that the .rc and the code share.
+eval "$(sed -n 's/^#define \(ID[A-Z_]*\) \([0-9][0-9]*\)$/\1=\2/p' \
+  "$QUORRIN_ROOT/resources/resource_ids.h")"
+
 # Creates the prefix once; later calls only check that it is there.
 EnsureWinePrefix() {
   if [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/.quorrin-ready" ]; then

@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/app_state.h"
+#include "app/start_up.h"
 #include "lookup/input_interpretation.h"
 #include "lookup/result_display.h"
 #include "notes/note_browser.h"
@@ -142,7 +143,7 @@ void BreakDownLookup(HWND main) {
     GetWindowTextA(FieldTable[kCodeField], code, sizeof code);
     GetWindowTextA(FieldTable[kFacilityField], facility, sizeof facility);
     std::vector<double> format, describe, split, note, select, clear;
-    char fiveKey[kMainKeySize] = "5";
+    char fiveKey[kNoteKeySize] = "5";
     Interpretation five = InterpretInput(fiveKey);
     for (int round = 0; round < 40; ++round) {
         format.push_back(TimeBareFormat(five));
@@ -174,7 +175,7 @@ void BenchLookup(HWND main, int total) {
                                      {"3E8", {}, {}}};
     std::vector<Interpretation> numbers;
     for (auto& c : cases) {
-        char key[kMainKeySize] = {};
+        char key[kNoteKeySize] = {};
         lstrcpynA(key, c.typed, sizeof key);
         numbers.push_back(InterpretInput(key));
         TimeLookup(main, c.typed);  // warm-up, and a check of what it shows
@@ -395,7 +396,7 @@ void BenchSave(HWND main) {
     for (int s = 0; s < 2; ++s) {
         std::string text = NoteText(sizes[s]);
         double filling = NowMs();
-        SetEditorText(editor, text.c_str(), text.size());
+        SetWindowTextA(editor, text.c_str());
         fprintf(stderr, "  (filling the editor with %u bytes took %.0f ms)\n",
                 static_cast<unsigned>(text.size()), NowMs() - filling);
         std::string bytes = text + std::string(1, '\0');
@@ -438,7 +439,7 @@ void BenchSave(HWND main) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!PrepareProcessForDialogs()) {
+    if (!PrepareProcess()) {
         return 2;
     }
     std::string only = argc > 1 ? argv[1] : "all";

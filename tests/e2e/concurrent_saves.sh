@@ -46,9 +46,9 @@ B=${handles[1]}
 echo "copies: $A $B"
 
 for h in "$A" "$B"; do
-  Probe settext "$h" 1001 5 || Fail "cannot type into $h"
-  Probe command "$h" 1009 || Fail "cannot look up in $h"
-  Probe wait-text "$h" 1003 5 20000 || Fail "the lookup of 5 did not finish in $h"
+  Probe settext "$h" $IDC_ERROR_FIELD 5 || Fail "cannot type into $h"
+  Probe command "$h" $IDC_LOOKUP || Fail "cannot look up in $h"
+  Probe wait-text "$h" $IDC_CODE 5 20000 || Fail "the lookup of 5 did not finish in $h"
 done
 
 refused=0
@@ -64,8 +64,8 @@ AnswerRefusals() {
 # Waits until both copies are back in a message loop: WM_GETTEXT is only
 # answered once the Save Note command has been handled or a box is up.
 Settle() {
-  Probe text "$A" 1003 >/dev/null || Fail "copy $A does not answer"
-  Probe text "$B" 1003 >/dev/null || Fail "copy $B does not answer"
+  Probe text "$A" $IDC_CODE >/dev/null || Fail "copy $A does not answer"
+  Probe text "$B" $IDC_CODE >/dev/null || Fail "copy $B does not answer"
 }
 CheckNote() {
   if [ ! -s "$note" ]; then
@@ -80,20 +80,20 @@ CheckNote() {
 for pair in "A $A" "B $B"; do
   set -- $pair
   text=$textA; [ "$1" = B ] && text=$textB
-  Probe settext "$2" 1006 "$text" || Fail "cannot set the editor of $2"
-  Probe command "$2" 1007
+  Probe settext "$2" $IDC_NOTE_EDITOR "$text" || Fail "cannot set the editor of $2"
+  Probe command "$2" $IDC_SAVE_NOTE
   Settle
   AnswerRefusals
   cmp -s "$note" "$expected/$1" || Fail "copy $1 alone: the note file is not its text and one zero byte"
 done
 
 for r in $(seq 1 "$rounds"); do
-  Probe settext "$A" 1006 "$textA" || Fail "round $r: cannot set the editor of $A"
-  Probe settext "$B" 1006 "$textB" || Fail "round $r: cannot set the editor of $B"
+  Probe settext "$A" $IDC_NOTE_EDITOR "$textA" || Fail "round $r: cannot set the editor of $A"
+  Probe settext "$B" $IDC_NOTE_EDITOR "$textB" || Fail "round $r: cannot set the editor of $B"
   # Both presses at about the same time, the first copy alternating.
   if [ $((r % 2)) = 1 ]; then first=$A second=$B; else first=$B second=$A; fi
-  Probe command "$first" 1007 & p1=$!
-  Probe command "$second" 1007 & p2=$!
+  Probe command "$first" $IDC_SAVE_NOTE & p1=$!
+  Probe command "$second" $IDC_SAVE_NOTE & p2=$!
   wait "$p1" "$p2"
   Settle
   before=$refused

@@ -10,16 +10,16 @@ Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
 [ -d "$E2eDir/Quorrin Notes/$user" ] || Fail "the notes folder was not created at start-up"
 TypeInto Quorrin type --delay 80 "5"
 TypeInto Quorrin key Return
-Probe wait-text Quorrin 1003 5 20000 || Fail "the lookup of 5 did not finish"
-[ "$(Probe enabled Quorrin 1007)" = 1 ] || Fail "Save Note is not enabled"
-[ "$(Probe enabled Quorrin 1008)" = 0 ] || Fail "Delete Note is enabled without a note"
-ClickControl Quorrin 1006
+Probe wait-text Quorrin $IDC_CODE 5 20000 || Fail "the lookup of 5 did not finish"
+[ "$(Probe enabled Quorrin $IDC_SAVE_NOTE)" = 1 ] || Fail "Save Note is not enabled"
+[ "$(Probe enabled Quorrin $IDC_DELETE_NOTE)" = 0 ] || Fail "Delete Note is enabled without a note"
+ClickControl Quorrin $IDC_NOTE_EDITOR
 TypeInto Quorrin type --delay 60 "Denied again"
-Probe wait-text Quorrin 1006 "Denied again" 10000 || Fail "the typed note did not reach the editor"
-ClickControl Quorrin 1007
+Probe wait-text Quorrin $IDC_NOTE_EDITOR "Denied again" 10000 || Fail "the typed note did not reach the editor"
+ClickControl Quorrin $IDC_SAVE_NOTE
 for i in $(seq 1 100); do [ -f "$note" ] && break; sleep 0.1; done
 [ "$(od -An -tx1 "$note" | tr -d ' \n')" = "44656e69656420616761696e00" ] || Fail "note bytes: $(od -An -tx1 "$note")"
-[ "$(Probe enabled Quorrin 1008)" = 1 ] || Fail "Delete Note is not enabled after saving"
+[ "$(Probe enabled Quorrin $IDC_DELETE_NOTE)" = 1 ] || Fail "Delete Note is not enabled after saving"
 Probe close Quorrin
 WaitQuorrin || Fail "Quorrin did not end"
 
@@ -27,7 +27,7 @@ StartQuorrin
 Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show again"
 TypeInto Quorrin type --delay 80 "5"
 TypeInto Quorrin key Return
-Probe wait-text Quorrin 1006 "Denied again" 20000 || Fail "the saved note is not shown after a restart"
+Probe wait-text Quorrin $IDC_NOTE_EDITOR "Denied again" 20000 || Fail "the saved note is not shown after a restart"
 Probe close Quorrin
 WaitQuorrin || Fail "Quorrin did not end"
 [ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit"

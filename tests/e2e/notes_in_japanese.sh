@@ -23,12 +23,12 @@ Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
 
 TypeInto Quorrin type --delay 80 "5"
 TypeInto Quorrin key Return
-Probe wait-text Quorrin 1003 5 20000 || Fail "the lookup of 5 did not finish"
+Probe wait-text Quorrin $IDC_CODE 5 20000 || Fail "the lookup of 5 did not finish"
 Probe clip "$note_text" || Fail "could not put the note on the clipboard"
-ClickControl Quorrin 1006
+ClickControl Quorrin $IDC_NOTE_EDITOR
 TypeInto Quorrin key ctrl+v
-Probe wait-text Quorrin 1006 "$note_text" 10000 || Fail "the pasted note did not reach the editor"
-ClickControl Quorrin 1007
+Probe wait-text Quorrin $IDC_NOTE_EDITOR "$note_text" 10000 || Fail "the pasted note did not reach the editor"
+ClickControl Quorrin $IDC_SAVE_NOTE
 for i in $(seq 1 100); do [ -f "$folder/5.qnote" ] && break; sleep 0.1; done
 want=$(printf '%s' "$note_text" | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n')00
 got=$(od -An -tx1 "$folder/5.qnote" | tr -d ' \n')
@@ -40,7 +40,7 @@ StartQuorrin
 Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show again"
 TypeInto Quorrin type --delay 80 "5"
 TypeInto Quorrin key Return
-Probe wait-text Quorrin 1006 "$note_text" 20000 || Fail "the saved note is not shown whole after a restart"
+Probe wait-text Quorrin $IDC_NOTE_EDITOR "$note_text" 20000 || Fail "the saved note is not shown whole after a restart"
 Probe close Quorrin
 WaitQuorrin || Fail "Quorrin did not end"
 [ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit"

@@ -30,15 +30,15 @@ QuorrinPid=$!
 Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
 TypeInto Quorrin type --delay 80 "5"
 TypeInto Quorrin key Return
-Probe wait-text Quorrin 1006 "the old note" 20000 || Fail "the old note is not shown"
-Probe settext Quorrin 1006 "$(head -c 24000 /dev/zero | tr '\0' 'n')"
-ClickControl Quorrin 1007
+Probe wait-text Quorrin $IDC_NOTE_EDITOR "the old note" 20000 || Fail "the old note is not shown"
+Probe settext Quorrin $IDC_NOTE_EDITOR "$(head -c 24000 /dev/zero | tr '\0' 'n')"
+ClickControl Quorrin $IDC_SAVE_NOTE
 text=$(Probe answer "Save Note" 1 20000) || Fail "the failed save was not reported"
 [ "$text" = "Could not save the note for error: 5" ] || Fail "the report said: $text"
 [ "$(od -An -c "$notes/5.qnote" | tr -d ' \n')" = 'theoldnote\0' ] || Fail "the old note changed"
 leftover=$(ls "$notes" | grep -v '^5\.qnote$')
 [ -z "$leftover" ] || Fail "left behind: $leftover"
-[ "$(Probe enabled Quorrin 1008)" = 1 ] || Fail "Delete Note changed state"
+[ "$(Probe enabled Quorrin $IDC_DELETE_NOTE)" = 1 ] || Fail "Delete Note changed state"
 Probe close Quorrin
 WaitQuorrin || Fail "Quorrin did not end"
 echo "ok"

@@ -6,7 +6,7 @@ source "$(dirname "$0")/e2e_lib.bash"
 cp "$QUORRIN_FAKE_RICHED" "$E2eDir/RichEd32.dll"
 export WINEDLLOVERRIDES="riched32=n;winedbg.exe=d;mscoree,mshtml="
 StartQuorrin
-text=$(Probe answer Quorrin 1 60000) || Fail "no message box appeared"
+text=$(Probe answer Quorrin 1 60000)  # 1: IDOK || Fail "no message box appeared"
 [ "$text" = "Quorrin could not open its window." ] || Fail "message box said: $text"
 WaitQuorrin || Fail "Quorrin did not end"
 [ "$QuorrinExit" = 1 ] || Fail "exit code $QuorrinExit, expected 1"

@@ -129,29 +129,29 @@ Expected PlainInterpret(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // As captured: at most 15 characters, ending at the first zero.
     std::string text;
-    for (size_t i = 0; i < size && i < kMainKeySize - 1 && data[i] != 0; ++i) {
+    for (size_t i = 0; i < size && i < kNoteKeySize - 1 && data[i] != 0; ++i) {
         text += static_cast<char>(data[i]);
     }
 
-    unsigned char region[kGuardSize + kMainKeySize + kGuardSize];
+    unsigned char region[kGuardSize + kNoteKeySize + kGuardSize];
     std::memset(region, kGuardByte, sizeof region);
     char* mainKey = reinterpret_cast<char*>(region + kGuardSize);
-    std::memset(mainKey, 0, kMainKeySize);
+    std::memset(mainKey, 0, kNoteKeySize);
     std::memcpy(mainKey, text.data(), text.size());
 
     const size_t before = std::strlen(mainKey);
     const Interpretation got = InterpretInput(mainKey);
 
     for (size_t i = 0; i < kGuardSize; ++i) {
-        if (region[i] != kGuardByte || region[kGuardSize + kMainKeySize + i] != kGuardByte) {
+        if (region[i] != kGuardByte || region[kGuardSize + kNoteKeySize + i] != kGuardByte) {
             Fail("a guard byte around the MainKey changed", text);
         }
     }
-    if (mainKey[kMainKeySize - 1] != '\0') {
+    if (mainKey[kNoteKeySize - 1] != '\0') {
         Fail("the MainKey's last byte is not zero", text);
     }
     const size_t after = std::strlen(mainKey);
-    if (after > kMainKeySize - 1) {
+    if (after > kNoteKeySize - 1) {
         Fail("the MainKey holds more than 15 characters", text);
     }
     if (after > before) {

@@ -220,8 +220,8 @@ TEST(LookupPath, TypedTextToDisplayedFields) {
     };
     for (const LookupCase& c : cases) {
         SCOPED_TRACE(c.input);
-        std::array<char, kMainKeySize> key{};
-        ASSERT_LT(std::strlen(c.input), kMainKeySize);
+        std::array<char, kNoteKeySize> key{};
+        ASSERT_LT(std::strlen(c.input), kNoteKeySize);
         std::memcpy(key.data(), c.input, std::strlen(c.input));
 
         const Interpretation interpretation = InterpretInput(key.data());

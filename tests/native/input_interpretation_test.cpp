@@ -30,9 +30,9 @@ constexpr MessageSource kWinInet = MessageSource::WinInetModule;
 
 // The MainKey buffer as the lookup run fills it: zeroed, then at most 15
 // characters copied in.
-std::array<char, kMainKeySize> MakeKey(const char* text) {
-    std::array<char, kMainKeySize> key{};
-    std::memcpy(key.data(), text, std::min<size_t>(std::strlen(text), kMainKeySize - 1));
+std::array<char, kNoteKeySize> MakeKey(const char* text) {
+    std::array<char, kNoteKeySize> key{};
+    std::memcpy(key.data(), text, std::min<size_t>(std::strlen(text), kNoteKeySize - 1));
     return key;
 }
 
@@ -46,7 +46,7 @@ struct NumberCase {
 void CheckNumberCases(const std::vector<NumberCase>& cases) {
     for (const NumberCase& c : cases) {
         SCOPED_TRACE(std::string("input \"") + c.input + "\"");
-        ASSERT_LT(std::strlen(c.input), kMainKeySize) << "case would be cut by the capture";
+        ASSERT_LT(std::strlen(c.input), kNoteKeySize) << "case would be cut by the capture";
         auto key = MakeKey(c.input);
         const Interpretation result = InterpretInput(key.data());
         ASSERT_FALSE(result.incomplete);
@@ -230,7 +230,7 @@ TEST(MainKeyRewrite, PrefixedAndBareHexShareTheKey) {
 // lengthens the text, and changes it only under the prefixed-hex rule.
 void CheckKeyBounds(const std::string& input) {
     struct Guarded {
-        std::array<char, kMainKeySize> key;
+        std::array<char, kNoteKeySize> key;
         std::array<char, 8> guard;
     } buffer;
     buffer.key.fill('\0');
@@ -243,7 +243,7 @@ void CheckKeyBounds(const std::string& input) {
     ASSERT_NE(terminator, buffer.key.end()) << "key lost its terminator";
     const std::string after(buffer.key.begin(), terminator);
     EXPECT_LE(after.size(), input.size());
-    for (size_t index = input.size(); index < kMainKeySize; ++index) {
+    for (size_t index = input.size(); index < kNoteKeySize; ++index) {
         EXPECT_EQ(buffer.key[index], '\0') << "byte " << index;
     }
     for (char guardByte : buffer.guard) {

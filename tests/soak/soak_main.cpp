@@ -15,8 +15,9 @@
 //
 // Each phase runs its first tenth as a warm-up, takes a baseline, runs the
 // rest and compares. Growth beyond 0 handles or 256 KiB of private bytes
-// fails (exit code 1). The process is prepared like the in-process tests:
-// common controls, the rich-edit library, the real templates.
+// fails (exit code 1). The process is prepared by the start routine's own
+// PrepareProcess, and the dialogs are driven by the in-process tests'
+// MainWindowDriver.
 //
 // Modal boxes are answered through a WH_CBT hook on this thread (the
 // dialog harness's ModalAnswerer); no second thread is started.
@@ -30,11 +31,12 @@
 #include <string>
 
 #include "about/about_box.h"
-#include "app/main_window.h"
+#include "app/start_up.h"
 #include "notes/note_browser.h"
-#include "notes/notes_store.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/dialog_harness.h"
+#include "tests/wine/main_window_driver.h"
+#include "tests/wine/notes_test_support.h"
 #include "tests/wine/process_memory.h"
 
 namespace {
@@ -179,81 +181,66 @@ void Failure(const char* what, int round) {
     }
 }
 
-void Press(HWND dialog, int id) {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-void LookUp(HWND main, const char* text) {
-    SetWindowTextA(FieldTable[kErrorField], text);
-    Press(main, IDC_LOOKUP);
-    PumpMessages();
-}
-
-std::string NoteFile(const char* key) { return std::string(NotesFolder) + "\\" + key + ".qnote"; }
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+MainWindowDriver window;
 
 // One round of each phase.
-void LookupRound(HWND main, int round) {
+void LookupRound(int round) {
     static const char* const kInputs[] = {"5", "0x80070005", "12029", "3E8", "0x"};
     const char* input = kInputs[round % 5];
-    LookUp(main, input);
+    window.Lookup(input);
+    PumpMessages();
     // A known number shows its code; an unknown or incomplete one leaves
     // the code empty.
-    int codeLength = GetWindowTextLengthA(FieldTable[kCodeField]);
     bool known = strcmp(input, "0x") != 0 && strcmp(input, "3E8") != 0;
-    if (known ? codeLength == 0 : codeLength != 0) {
+    if (known == window.Field(IDC_CODE).empty()) {
         Failure("a lookup did not show what it should", round);
     }
 }
 
-void SaveDeleteRound(HWND main, int round) {
+void SaveDeleteRound(int round) {
     static const char* const kKeys[] = {"5", "80070005", "12029"};
     const char* key = kKeys[round % 3];
-    LookUp(main, key);
+    window.Lookup(key);
     char text[64];
     wsprintfA(text, "note %d\r\nfor %s", round, key);
-    SetWindowTextA(FieldTable[kNoteEditorField], text);
+    window.TypeNote(text);
     {
         ModalAnswerer refused("Save Note", IDOK);
-        Press(main, IDC_SAVE_NOTE);
-        if (refused.Join() || !Exists(NoteFile(key))) {
+        window.Press(IDC_SAVE_NOTE);
+        if (refused.Join() || !FileExists(window.Note(key))) {
             Failure("a save did not write the note", round);
         }
     }
     {
         ModalAnswerer confirm("Confirm Delete", IDYES);
         ModalAnswerer refused("Delete Note", IDOK);
-        Press(main, IDC_DELETE_NOTE);
-        if (!confirm.Join() || refused.Join() || Exists(NoteFile(key))) {
+        window.Press(IDC_DELETE_NOTE);
+        if (!confirm.Join() || refused.Join() || FileExists(window.Note(key))) {
             Failure("a delete did not remove the note", round);
         }
     }
     PumpMessages();
 }
 
-void BrowserRound(HWND main, int round) {
-    ModalAnswerer closer("Note Browser", 0);
-    ShowNoteBrowser(main);
-    if (!closer.Join()) {
+void BrowserRound(int round) {
+    AnsweredBox box = MainWindowDriver::Answer("Note Browser", ModalAnswerer::kClose,
+                                               [] { ShowNoteBrowser(window.Main()); });
+    if (!box.answered) {
         Failure("the Note Browser did not open", round);
     }
     PumpMessages();
 }
 
-void AboutRound(HWND main, int round) {
-    ModalAnswerer closer("About Quorrin", 0);
-    ShowAboutBox(main);
-    if (!closer.Join()) {
+void AboutRound(int round) {
+    AnsweredBox box = MainWindowDriver::Answer("About Quorrin", ModalAnswerer::kClose,
+                                               [] { ShowAboutBox(window.Main()); });
+    if (!box.answered) {
         Failure("the About box did not open", round);
     }
     PumpMessages();
 }
 
-typedef void (*Round)(HWND main, int round);
+typedef void (*Round)(int round);
 
 int traceEvery = 0;
 
@@ -269,11 +256,11 @@ void Trace(int round) {
 }
 
 // Runs total rounds; the first tenth is the warm-up before the baseline.
-bool RunPhase(const char* name, Round round, HWND main, int total) {
+bool RunPhase(const char* name, Round round, int total) {
     int warmUp = total / 10;
     int i = 0;
     for (; i < warmUp; ++i) {
-        round(main, i);
+        round(i);
     }
     Counters before;
     if (!ReadCounters(&before)) {
@@ -282,7 +269,7 @@ bool RunPhase(const char* name, Round round, HWND main, int total) {
     }
     for (; i < total; ++i) {
         Trace(i);
-        round(main, i);
+        round(i);
     }
     Counters after;
     ReadCounters(&after);
@@ -377,34 +364,18 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (!PrepareProcessForDialogs()) {
+    if (!PrepareProcess()) {
+        printf("FAIL: RichEd32 could not be loaded\n");
         return 2;
     }
     if (leakCheck) {
         return LeakCheck();
     }
 
-    HWND main = CreateDialogParamA(Instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                   MainDialogProc, 0);
-    if (main == nullptr) {
-        printf("FAIL: the main window could not be created\n");
+    // Notes of this run only, in a fresh folder.
+    if (!window.Open("soak")) {
+        printf("FAIL: the main window or its notes folder could not be made\n");
         return 2;
-    }
-    // Notes of this run only: <exe dir>soak\Quorrin Notes\soak\, emptied first.
-    char exe[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string folder(exe);
-    folder = folder.substr(0, folder.rfind('\\') + 1) + "soak\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    std::string fakeExe = folder + "Quorrin.exe";
-    PrepareNotesFolderFrom(fakeExe.c_str(), static_cast<DWORD>(fakeExe.size()), MAX_PATH + 1,
-                           "soak");
-    if (NotesFolder[0] == '\0') {
-        printf("FAIL: no notes folder\n");
-        return 2;
-    }
-    for (const char* key : {"5", "80070005", "12029", "3E8", "1"}) {
-        DeleteFileA(NoteFile(key).c_str());
     }
 
     int lookups = shortForm ? 1000 : 10000;
@@ -420,19 +391,16 @@ int main(int argc, char** argv) {
     }
     printf("counters: handles from %s, private bytes from %s\n", handleSource, privateSource);
 
-    bool ok = RunPhase("lookups", LookupRound, main, lookups);
-    ok = RunPhase("saves and deletes", SaveDeleteRound, main, saves) && ok;
+    bool ok = RunPhase("lookups", LookupRound, lookups);
+    ok = RunPhase("saves and deletes", SaveDeleteRound, saves) && ok;
     // A few notes for the browser to list.
     for (const char* key : {"3E8", "1"}) {
-        LookUp(main, key);
-        SetWindowTextA(FieldTable[kNoteEditorField], "listed in the browser");
-        Press(main, IDC_SAVE_NOTE);
+        window.WriteNote(key, "listed in the browser");
     }
-    ok = RunPhase("Note Browser openings", BrowserRound, main, openings) && ok;
-    ok = RunPhase("About box openings", AboutRound, main, openings) && ok;
+    ok = RunPhase("Note Browser openings", BrowserRound, openings) && ok;
+    ok = RunPhase("About box openings", AboutRound, openings) && ok;
 
-    DestroyWindow(main);
-    PumpMessages();
+    window.Close();
     if (failures > 0) {
         printf("FAIL: %d rounds did not behave as they should\n", failures);
         ok = false;

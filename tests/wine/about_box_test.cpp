@@ -1,12 +1,13 @@
-// The About box, run modally as the product runs it. A CBT hook looks at
-// the box when it becomes active, then sends it Esc's IDCANCEL and the
-// close command; a message hook notes whether the close command still
-// found the box alive, since only WM_CLOSE may end it.
+// The About box, run modally as the product runs it. It is inspected when
+// it becomes active and then sent Esc's IDCANCEL and the close command; a
+// message hook notes whether the close command still found the box alive,
+// since only WM_CLOSE may end it.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "about/about_box.h"
+#include "app/app_state.h"
 #include "app/main_window.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/dialog_harness.h"
@@ -30,26 +31,19 @@ struct AboutSeen {
 };
 AboutSeen Seen;
 
-LRESULT CALLBACK InspectThenEscAndClose(int code, WPARAM wParam, LPARAM lParam) {
-    HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && Seen.box == nullptr && WindowText(window) == "About Quorrin") {
-        Seen.box = window;
-        Seen.owner = GetWindow(window, GW_OWNER);
-        Seen.name = ControlText(window, IDC_ABOUT_NAME);
-        Seen.version = ControlText(window, IDC_ABOUT_VERSION);
-        Seen.description = ControlText(window, IDC_ABOUT_DESCRIPTION);
-        Seen.font = reinterpret_cast<HFONT>(
-            SendDlgItemMessageA(window, IDC_ABOUT_NAME, WM_GETFONT, 0, 0));
-        GetObjectA(Seen.font, sizeof Seen.logFont, &Seen.logFont);
-        for (int i = 0; i < 4; ++i) {
-            Seen.icons[i] = reinterpret_cast<HICON>(
-                SendDlgItemMessageA(window, kIconControls[i], STM_GETICON, 0, 0));
-        }
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDCANCEL)));
-        PostMessageA(window, WM_CLOSE, 0, 0);
+void Inspect(HWND window) {
+    Seen.box = window;
+    Seen.owner = GetWindow(window, GW_OWNER);
+    Seen.name = ControlText(window, IDC_ABOUT_NAME);
+    Seen.version = ControlText(window, IDC_ABOUT_VERSION);
+    Seen.description = ControlText(window, IDC_ABOUT_DESCRIPTION);
+    Seen.font =
+        reinterpret_cast<HFONT>(SendDlgItemMessageA(window, IDC_ABOUT_NAME, WM_GETFONT, 0, 0));
+    GetObjectA(Seen.font, sizeof Seen.logFont, &Seen.logFont);
+    for (int i = 0; i < 4; ++i) {
+        Seen.icons[i] = reinterpret_cast<HICON>(
+            SendDlgItemMessageA(window, kIconControls[i], STM_GETICON, 0, 0));
     }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // A box that IDCANCEL had ended is destroyed before the close command is
@@ -63,26 +57,31 @@ LRESULT CALLBACK NoteCloseArrival(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Each About box that opens is inspected, then sent Esc's IDCANCEL and the
+// close command.
 class AboutBoxTest : public testing::Test {
 protected:
     void SetUp() override {
         Seen = AboutSeen();
-        cbt_ = SetWindowsHookExA(WH_CBT, InspectThenEscAndClose, nullptr, GetCurrentThreadId());
         getMessage_ =
             SetWindowsHookExA(WH_GETMESSAGE, NoteCloseArrival, nullptr, GetCurrentThreadId());
-        ASSERT_NE(cbt_, nullptr);
         ASSERT_NE(getMessage_, nullptr);
     }
     void TearDown() override {
         UnhookWindowsHookEx(getMessage_);
-        UnhookWindowsHookEx(cbt_);
         PumpMessages();
     }
     INT_PTR RunAboutBox(HWND owner) {
         Seen = AboutSeen();
+        ModalAnswerer answer("About Quorrin", {IDCANCEL, ModalAnswerer::kClose}, Inspect);
         return DialogBoxParamA(Instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc, 0);
     }
-    HHOOK cbt_ = nullptr;
+    // The system command, as the main window's menu sends it.
+    INT_PTR SystemCommand(HWND dialog, WPARAM command) {
+        Seen = AboutSeen();
+        ModalAnswerer answer("About Quorrin", {IDCANCEL, ModalAnswerer::kClose}, Inspect);
+        return MainDialogProc(dialog, WM_SYSCOMMAND, command, 0);
+    }
     HHOOK getMessage_ = nullptr;
 };
 
@@ -141,8 +140,7 @@ TEST_F(AboutBoxTest, FontIsDeletedWhenTheBoxCloses) {
 TEST_F(AboutBoxTest, SystemCommandAboutOpensItOverTheMainWindow) {
     HWND dialog = OpenMainDialog();
     ASSERT_NE(dialog, nullptr);
-    Seen = AboutSeen();
-    INT_PTR result = MainDialogProc(dialog, WM_SYSCOMMAND, IDM_ABOUT, 0);
+    INT_PTR result = SystemCommand(dialog, IDM_ABOUT);
     HWND box = Seen.box;
     HWND owner = Seen.owner;
     bool ownerEnabledAfter = IsWindowEnabled(dialog) != FALSE;
@@ -162,8 +160,7 @@ TEST_F(AboutBoxTest, OnlyTheExactCommandValueOpensIt) {
     HWND dialog = OpenMainDialog();
     ASSERT_NE(dialog, nullptr);
     for (WPARAM command : {WPARAM{0x12}, WPARAM{0x102}, WPARAM{0x10002}}) {
-        Seen = AboutSeen();
-        MainDialogProc(dialog, WM_SYSCOMMAND, command, 0);
+        SystemCommand(dialog, command);
         EXPECT_EQ(Seen.box, nullptr) << command;
     }
     DestroyWindow(dialog);

@@ -8,19 +8,15 @@
 // The texts are made of whatever characters the running code page has, found
 // by converting and converting back, so no byte values are assumed here.
 #include <windows.h>
-#include <commctrl.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
-#include "notes/note_browser.h"
 #include "notes/notes_store.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/dialog_harness.h"
+#include "tests/wine/main_window_test.h"
 #include "tests/wine/notes_test_support.h"
 
 namespace {
@@ -130,52 +126,21 @@ std::string LargeNote(const std::vector<std::string>& characters, size_t size) {
     return text;
 }
 
-class CodePageTest : public testing::Test {
+class CodePageTest : public MainWindowTest {
 protected:
     void SetUp() override {
         ASSERT_EQ(GetACP(), ExpectedCodePage()) << "this run is not under the code page it tests";
-        main_ = OpenMainDialog();
-        ASSERT_NE(main_, nullptr);
-        std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-        caseFolder_ = FreshCaseFolder("code-page-" + name);
-        folder_ = UseCaseNotesFolder(caseFolder_);
-        ASSERT_NE(folder_, "");
+        MainWindowTest::SetUp();
         characters_ = CodePageCharacters();
         ASSERT_GT(characters_.size(), 95u) << "no characters beyond ASCII";
     }
-    void TearDown() override {
-        if (browser_ != nullptr) {
-            DestroyWindow(browser_);
-        }
-        DestroyWindow(main_);
-        PumpMessages();
-    }
-    std::string Note(const char* key) { return folder_ + "\\" + key + ".qnote"; }
-    void Press(HWND dialog, int id) {
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-    }
-    void Lookup(const char* text) {
-        SetDlgItemTextA(main_, IDC_ERROR_FIELD, text);
-        Press(main_, IDC_LOOKUP);
-    }
     // Opens the Note Browser and selects its only note.
     void BrowseTheOneNote() {
-        browser_ = CreateDialogParamA(Instance, MAKEINTRESOURCEA(IDD_BROWSER), main_,
-                                      NoteBrowserProc, 0);
-        ASSERT_NE(browser_, nullptr);
-        HWND list = GetDlgItem(browser_, IDC_BROWSER_LIST);
-        ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 1);
-        LVITEMA item = {};
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+        ASSERT_NE(OpenBrowser(), nullptr);
+        ASSERT_EQ(Keys().size(), 1u);
+        ASSERT_TRUE(Select(Keys()[0].c_str()));
     }
 
-    HWND main_ = nullptr;
-    HWND browser_ = nullptr;
-    std::string caseFolder_;
-    std::string folder_;
     std::vector<std::string> characters_;
 };
 
@@ -189,11 +154,11 @@ TEST_F(CodePageTest, TypedNoteIsSavedWhole) {
     }
     text += "\r\nend";
     Lookup("5");
-    SetDlgItemTextA(main_, IDC_NOTE_EDITOR, text.c_str());
-    ASSERT_EQ(ControlText(main_, IDC_NOTE_EDITOR), text);
-    Press(main_, IDC_SAVE_NOTE);
+    TypeNote(text.c_str());
+    ASSERT_EQ(Editor(), text);
+    Press(IDC_SAVE_NOTE);
     EXPECT_EQ(ReadBytes(Note("5")), text + std::string(1, '\0'));
-    EXPECT_TRUE(ControlEnabled(main_, IDC_DELETE_NOTE));
+    EXPECT_TRUE(Enabled(IDC_DELETE_NOTE));
 }
 
 // Long enough for ten 4096-byte stream chunks, each edge inside a character.
@@ -203,16 +168,16 @@ TEST_F(CodePageTest, LargeNoteOpensAndSavesBackByteForByte) {
     WriteBytes(Note("5"), bytes);
 
     Lookup("5");
-    ASSERT_TRUE(ControlEnabled(main_, IDC_SAVE_NOTE));
-    EXPECT_TRUE(ControlText(main_, IDC_NOTE_EDITOR) == text) << "the note shows changed";
-    Press(main_, IDC_SAVE_NOTE);
+    ASSERT_TRUE(Enabled(IDC_SAVE_NOTE));
+    EXPECT_TRUE(Editor() == text) << "the note shows changed";
+    Press(IDC_SAVE_NOTE);
     std::string saved = ReadBytes(Note("5"));
     EXPECT_EQ(saved.size(), bytes.size());
     EXPECT_TRUE(saved == bytes) << "the main window's save changed the note";
 
     BrowseTheOneNote();
-    ASSERT_TRUE(ControlEnabled(browser_, IDC_BROWSER_SAVE));
-    Press(browser_, IDC_BROWSER_SAVE);
+    ASSERT_TRUE(ControlEnabled(Browser(), IDC_BROWSER_SAVE));
+    Press(Browser(), IDC_BROWSER_SAVE);
     saved = ReadBytes(Note("5"));
     EXPECT_EQ(saved.size(), bytes.size());
     EXPECT_TRUE(saved == bytes) << "the Note Browser's save changed the note";
@@ -232,20 +197,20 @@ TEST_F(CodePageTest, NotesFolderKeepsItsPlaceWhateverTheNames) {
         }
     }
     ASSERT_GE(odd.size(), 3u);
-    const std::string exe = caseFolder_ + odd[0] + odd[1] + ".exe";
+    const std::string exe = CaseFolder() + odd[0] + odd[1] + ".exe";
     const std::string user = odd[2] + "ab" + odd[0];
     PrepareNotesFolderFrom(exe.c_str(), static_cast<DWORD>(exe.size()), MAX_PATH + 1,
                            user.c_str());
-    const std::string expected = caseFolder_ + "Quorrin Notes\\" + user;
+    const std::string expected = CaseFolder() + "Quorrin Notes\\" + user;
     ASSERT_EQ(std::string(NotesFolder), expected);
     DWORD attributes = GetFileAttributesA(expected.c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
 
     Lookup("80070005");
-    ASSERT_TRUE(ControlEnabled(main_, IDC_SAVE_NOTE));
-    SetDlgItemTextA(main_, IDC_NOTE_EDITOR, user.c_str());
-    Press(main_, IDC_SAVE_NOTE);
+    ASSERT_TRUE(Enabled(IDC_SAVE_NOTE));
+    TypeNote(user.c_str());
+    Press(IDC_SAVE_NOTE);
     EXPECT_EQ(ReadBytes(expected + "\\80070005.qnote"), user + std::string(1, '\0'));
     EXPECT_EQ(ListTree(expected + "\\"), "80070005.qnote\n");
 }

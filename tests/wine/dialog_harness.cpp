@@ -2,24 +2,9 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <vector>
-
+#include "app/app_state.h"
 #include "app/main_window.h"
 #include "resources/resource_ids.h"
-
-bool PrepareProcessForDialogs() {
-    Instance = GetModuleHandleA(nullptr);
-    ProcessHeap = GetProcessHeap();
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
-    InitCommonControlsEx(&classes);
-    RichEditLibrary = LoadLibraryA("RichEd32");
-    if (RichEditLibrary == nullptr) {
-        fprintf(stderr, "RichEd32 could not be loaded\n");
-        return false;
-    }
-    return true;
-}
 
 HWND OpenMainDialog() {
     return CreateDialogParamA(Instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
@@ -71,8 +56,9 @@ ModalAnswerer* waiting = nullptr;
 
 }  // namespace
 
-ModalAnswerer::ModalAnswerer(const char* caption, int command)
-    : caption_(caption), command_(command) {
+ModalAnswerer::ModalAnswerer(const char* caption, std::initializer_list<int> answers,
+                             Inspect inspect)
+    : caption_(caption), answers_(answers), inspect_(std::move(inspect)) {
     next_ = waiting;
     waiting = this;
     hook_ = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
@@ -108,11 +94,16 @@ bool ModalAnswerer::TryAnswer(HWND window) {
         }
     }
     EnumChildWindows(window, FindIcon, reinterpret_cast<LPARAM>(&icon_));
-    if (command_ == 0) {
-        PostMessageA(window, WM_CLOSE, 0, 0);
-    } else {
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(command_, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(window, command_)));
+    if (inspect_) {
+        inspect_(window);
+    }
+    for (int answer : answers_) {
+        if (answer == kClose) {
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        } else {
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
+        }
     }
     answered_ = true;
     return true;
@@ -131,32 +122,6 @@ LRESULT CALLBACK ModalAnswerer::CbtHook(int code, WPARAM wParam, LPARAM lParam) 
                 }
             }
         }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-namespace {
-const char* escThenCloseCaption = nullptr;
-}  // namespace
-
-EscThenClose::EscThenClose(const char* caption) {
-    escThenCloseCaption = caption;
-    hook_ = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
-}
-
-EscThenClose::~EscThenClose() {
-    if (hook_ != nullptr) {
-        UnhookWindowsHookEx(hook_);
-    }
-    escThenCloseCaption = nullptr;
-}
-
-LRESULT CALLBACK EscThenClose::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
-    HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && escThenCloseCaption != nullptr &&
-        WindowText(window) == escThenCloseCaption) {
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
-        PostMessageA(window, WM_CLOSE, 0, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

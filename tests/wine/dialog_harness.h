@@ -1,17 +1,16 @@
 // Helpers for driving Quorrin's real dialogs inside the test process:
-// opening templates with their real procedures, reading controls, and
-// answering a modal window (message box or dialog) that the code under
-// test opens on this same thread.
+// opening the main template with its real procedure, reading controls, and
+// answering a modal window (message box or dialog) that the code under test
+// opens on this same thread. The process itself is prepared by the start
+// routine's own PrepareProcess.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
+#include <initializer_list>
 #include <string>
-
-// Prepares the process as Quorrin's start routine does (instance, heap,
-// common controls, the rich-edit library), so the real templates can be
-// created. False, with a message on stderr, when RichEd32 cannot be loaded.
-bool PrepareProcessForDialogs();
+#include <vector>
 
 // Opens dialog 1000 modelessly with MainDialogProc; the caller destroys it.
 HWND OpenMainDialog();
@@ -23,30 +22,21 @@ bool ControlEnabled(HWND dialog, int id);
 // Runs every message already waiting in this thread's queue.
 void PumpMessages();
 
-// While it lives, the window with this caption gets Esc's IDCANCEL and then
-// WM_CLOSE as soon as it becomes active on this thread, so a modal run can
-// show that only the close command ends it.
-class EscThenClose {
-public:
-    explicit EscThenClose(const char* caption);
-    ~EscThenClose();
-    EscThenClose(const EscThenClose&) = delete;
-    EscThenClose& operator=(const EscThenClose&) = delete;
-    bool Hooked() const { return hook_ != nullptr; }
-
-private:
-    static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
-    HHOOK hook_;
-};
-
-// Answers the next dialog-class window with the given caption that becomes
-// active on this thread, by posting a command (IDYES, IDOK, ...) or
-// WM_CLOSE when command is 0. It watches through a WH_CBT hook rather than
-// a second thread: the modal loop that shows the box delivers the answer.
-// The box's message text, icon and buttons are kept for the test to check.
+// The one way modal windows are answered: the next dialog-class window with
+// the given caption that becomes active on this thread is first handed to
+// inspect (when given), then sent each answer in turn: a command (IDYES,
+// IDOK, IDCANCEL, ...) or kClose, the close button's WM_CLOSE. It watches
+// through a WH_CBT hook rather than a second thread, so the modal loop that
+// shows the window delivers the answers. The window's message text, icon
+// and buttons are kept for the test to check.
 class ModalAnswerer {
 public:
-    ModalAnswerer(const char* caption, int command);
+    static const int kClose = 0;
+    using Inspect = std::function<void(HWND)>;
+
+    ModalAnswerer(const char* caption, std::initializer_list<int> answers,
+                  Inspect inspect = Inspect());
+    ModalAnswerer(const char* caption, int answer) : ModalAnswerer(caption, {answer}) {}
     ~ModalAnswerer();
     ModalAnswerer(const ModalAnswerer&) = delete;
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;
@@ -63,7 +53,8 @@ private:
     bool TryAnswer(HWND window);
 
     std::string caption_;
-    int command_;
+    std::vector<int> answers_;
+    Inspect inspect_;
     HHOOK hook_ = nullptr;
     bool answered_ = false;
     std::string text_;

@@ -2,14 +2,11 @@
 // three failure texts. Expected descriptions always come from FormatMessageA
 // on the running system, and a case meant to succeed first checks that the
 // system really has a text for it.
-#include <gtest/gtest.h>
-
 #include <string>
 
-#include "app/main_window.h"
-#include "lookup/result_display.h"
+#include "app/app_state.h"
 #include "resources/resource_ids.h"
-#include "tests/wine/dialog_harness.h"
+#include "tests/wine/main_window_test.h"
 
 namespace {
 
@@ -34,41 +31,28 @@ std::string WinInetText(DWORD code) {
     return text;
 }
 
-class LookupTest : public testing::Test {
+const char kIncompleteNumberText[] = "Please enter a complete error number";
+const char kNoInfoText[] = "Could not find info for this error number";
+
+class LookupTest : public MainWindowTest {
 protected:
-    void SetUp() override {
-        dialog_ = OpenMainDialog();
-        ASSERT_NE(dialog_, nullptr);
-    }
-    void TearDown() override {
-        DestroyWindow(dialog_);
-        PumpMessages();
-    }
-    // Types text the way a paste would (unfiltered) and presses Enter.
-    void Lookup(const char* text) {
-        SetDlgItemTextA(dialog_, IDC_ERROR_FIELD, text);
-        SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(IDC_LOOKUP, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog_, IDC_LOOKUP)));
-    }
-    std::string Field(int id) { return ControlText(dialog_, id); }
     void ExpectAllResultFieldsEmptyBut(const char* description) {
         EXPECT_EQ(Field(IDC_STATUS), "");
         EXPECT_EQ(Field(IDC_CODE), "");
         EXPECT_EQ(Field(IDC_FACILITY), "");
         EXPECT_EQ(Field(IDC_DESCRIPTION), description);
         EXPECT_EQ(Field(IDC_NOTE_EDITOR), "");
-        EXPECT_FALSE(ControlEnabled(dialog_, IDC_SAVE_NOTE));
-        EXPECT_FALSE(ControlEnabled(dialog_, IDC_DELETE_NOTE));
+        EXPECT_FALSE(Enabled(IDC_SAVE_NOTE));
+        EXPECT_FALSE(Enabled(IDC_DELETE_NOTE));
     }
     // Fills every field and enables both buttons, so a failure must clear them.
     void Dirty() {
         for (int id = IDC_STATUS; id <= IDC_NOTE_EDITOR; ++id) {
-            SetDlgItemTextA(dialog_, id, "stale");
+            SetDlgItemTextA(Main(), id, "stale");
         }
-        EnableWindow(GetDlgItem(dialog_, IDC_SAVE_NOTE), TRUE);
-        EnableWindow(GetDlgItem(dialog_, IDC_DELETE_NOTE), TRUE);
+        EnableWindow(GetDlgItem(Main(), IDC_SAVE_NOTE), TRUE);
+        EnableWindow(GetDlgItem(Main(), IDC_DELETE_NOTE), TRUE);
     }
-    HWND dialog_ = nullptr;
 };
 
 struct SuccessCase {
@@ -164,7 +148,7 @@ TEST_F(LookupTest, BarePrefixAsksForANumberAndSelectsAfterThePrefix) {
         Lookup(typed);
         ExpectAllResultFieldsEmptyBut(kIncompleteNumberText);
         DWORD start = 0, end = 0;
-        SendDlgItemMessageA(dialog_, IDC_ERROR_FIELD, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+        SendDlgItemMessageA(Main(), IDC_ERROR_FIELD, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                             reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 2u);
         EXPECT_EQ(end, 2u);
@@ -192,11 +176,11 @@ TEST_F(LookupTest, NumberWithoutTextClearsEverything) {
 
 TEST_F(LookupTest, SuccessLeavesTheFieldFocusedWithItsWholeTextSelected) {
     ASSERT_NE(SystemText(5), "");
-    SetFocus(GetDlgItem(dialog_, IDC_DESCRIPTION));
+    SetFocus(GetDlgItem(Main(), IDC_DESCRIPTION));
     Lookup("0x00005");
-    EXPECT_EQ(GetFocus(), GetDlgItem(dialog_, IDC_ERROR_FIELD));
+    EXPECT_EQ(GetFocus(), GetDlgItem(Main(), IDC_ERROR_FIELD));
     DWORD start = 0, end = 0;
-    SendDlgItemMessageA(dialog_, IDC_ERROR_FIELD, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+    SendDlgItemMessageA(Main(), IDC_ERROR_FIELD, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                         reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 7u);

@@ -1,25 +1,12 @@
 // The main window's frame: system menu commands, On Top, Esc and close.
-#include <gtest/gtest.h>
+#include "tests/wine/main_window_test.h"
 
+#include "app/app_state.h"
 #include "app/main_window.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/dialog_harness.h"
 
 namespace {
-
-class MainWindowTest : public testing::Test {
-protected:
-    void SetUp() override {
-        OnTop = false;
-        dialog_ = OpenMainDialog();
-        ASSERT_NE(dialog_, nullptr);
-    }
-    void TearDown() override {
-        DestroyWindow(dialog_);
-        PumpMessages();
-    }
-    HWND dialog_ = nullptr;
-};
 
 std::string MenuText(HMENU menu, UINT position) {
     char text[64] = {};
@@ -28,7 +15,7 @@ std::string MenuText(HMENU menu, UINT position) {
 }
 
 TEST_F(MainWindowTest, SystemMenuStartsWithTheThreeCommandsAndASeparator) {
-    HMENU menu = GetSystemMenu(dialog_, FALSE);
+    HMENU menu = GetSystemMenu(Main(), FALSE);
     ASSERT_NE(menu, nullptr);
     ASSERT_GE(GetMenuItemCount(menu), 5);
 
@@ -49,12 +36,12 @@ TEST_F(MainWindowTest, SystemMenuStartsWithTheThreeCommandsAndASeparator) {
 }
 
 TEST_F(MainWindowTest, OnTopTogglesTopmostAndItsCheckMark) {
-    HMENU menu = GetSystemMenu(dialog_, FALSE);
+    HMENU menu = GetSystemMenu(Main(), FALSE);
     const bool expectations[] = {true, false};
     for (bool topmost : expectations) {
         SCOPED_TRACE(topmost);
-        SendMessageA(dialog_, WM_SYSCOMMAND, IDM_ON_TOP, 0);
-        EXPECT_EQ((GetWindowLongA(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, topmost);
+        SendMessageA(Main(), WM_SYSCOMMAND, IDM_ON_TOP, 0);
+        EXPECT_EQ((GetWindowLongA(Main(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, topmost);
         EXPECT_EQ((GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED) != 0, topmost);
         EXPECT_EQ(MenuText(menu, 0), "On Top");
         EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(IDM_ON_TOP));
@@ -64,19 +51,19 @@ TEST_F(MainWindowTest, OnTopTogglesTopmostAndItsCheckMark) {
 TEST_F(MainWindowTest, EverySystemCommandIsPassedOnAndEveryCommandIsTaken) {
     // FALSE lets the dialog manager give move, minimise and close their
     // default handling; TRUE for WM_COMMAND means IDCANCEL does nothing.
-    EXPECT_EQ(MainDialogProc(dialog_, WM_SYSCOMMAND, 0x7777, 0), FALSE);
-    EXPECT_EQ(MainDialogProc(dialog_, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0), TRUE);
-    EXPECT_EQ(MainDialogProc(dialog_, WM_COMMAND, MAKEWPARAM(IDC_ERROR_FIELD, EN_CHANGE), 0), TRUE);
-    EXPECT_EQ(MainDialogProc(dialog_, WM_TIMER, 0, 0), FALSE);
+    EXPECT_EQ(MainDialogProc(Main(), WM_SYSCOMMAND, 0x7777, 0), FALSE);
+    EXPECT_EQ(MainDialogProc(Main(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0), TRUE);
+    EXPECT_EQ(MainDialogProc(Main(), WM_COMMAND, MAKEWPARAM(IDC_ERROR_FIELD, EN_CHANGE), 0), TRUE);
+    EXPECT_EQ(MainDialogProc(Main(), WM_TIMER, 0, 0), FALSE);
 }
 
 // Runs the window modally, as the product does: Esc's IDCANCEL must be
 // ignored, and only WM_CLOSE may end it, with 0.
 TEST(MainWindowModal, EscIsIgnoredAndCloseEndsTheDialogWithZero) {
-    EscThenClose answer("Quorrin");
-    ASSERT_TRUE(answer.Hooked());
+    ModalAnswerer answer("Quorrin", {IDCANCEL, ModalAnswerer::kClose});
     INT_PTR result =
         DialogBoxParamA(Instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+    EXPECT_TRUE(answer.Join());
     EXPECT_EQ(result, 0);
 }
 

@@ -1,63 +1,33 @@
 // The notes store and the main window's note panel, driven through the
 // real dialog: lookups, Save Note, Delete Note and its "Confirm Delete"
 // question, and the files they leave on disk.
-#include <gtest/gtest.h>
-
 #include <richedit.h>
 
 #include <string>
 
-#include "app/main_window.h"
+#include "app/app_state.h"
 #include "notes/notes_store.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/dialog_harness.h"
+#include "tests/wine/main_window_test.h"
 #include "tests/wine/notes_test_support.h"
 
 namespace {
 
 const char kQuestion[] = "Are you sure you want to delete the note for error: ";
 
-class NotePanelTest : public testing::Test {
+class NotePanelTest : public MainWindowTest {
 protected:
-    void SetUp() override {
-        dialog_ = OpenMainDialog();
-        ASSERT_NE(dialog_, nullptr);
-        // Start-up pointed the store at the exe's own folder; each test
-        // moves it to a folder of its own.
-        caseFolder_ = FreshCaseFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
-        folder_ = UseCaseNotesFolder(caseFolder_);
-        ASSERT_NE(folder_, "");
-    }
-    void TearDown() override {
-        DestroyWindow(dialog_);
-        PumpMessages();
-    }
-    std::string Note(const char* key) { return folder_ + "\\" + key + ".qnote"; }
-    void Command(int id) {
-        SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog_, id)));
-    }
-    void Lookup(const char* text) {
-        SetDlgItemTextA(dialog_, IDC_ERROR_FIELD, text);
-        Command(IDC_LOOKUP);
-    }
-    void Type(const char* text) { SetDlgItemTextA(dialog_, IDC_NOTE_EDITOR, text); }
-    std::string Editor() { return ControlText(dialog_, IDC_NOTE_EDITOR); }
-    bool SaveEnabled() { return ControlEnabled(dialog_, IDC_SAVE_NOTE); }
-    bool DeleteEnabled() { return ControlEnabled(dialog_, IDC_DELETE_NOTE); }
+    bool SaveEnabled() { return Enabled(IDC_SAVE_NOTE); }
+    bool DeleteEnabled() { return Enabled(IDC_DELETE_NOTE); }
     // Presses Delete Note and answers the question with answer.
     std::string DeleteAnswering(int answer) {
-        ModalAnswerer box("Confirm Delete", answer);
-        Command(IDC_DELETE_NOTE);
-        EXPECT_TRUE(box.Join());
-        EXPECT_TRUE(box.HasButton(IDYES) && box.HasButton(IDNO));
-        EXPECT_EQ(box.Icon(), LoadIconA(nullptr, IDI_EXCLAMATION));
-        return box.MessageText();
+        AnsweredBox box = Answer("Confirm Delete", answer, [this] { Press(IDC_DELETE_NOTE); });
+        EXPECT_TRUE(box.answered);
+        EXPECT_TRUE(box.yesAndNo);
+        EXPECT_EQ(box.icon, LoadIconA(nullptr, IDI_EXCLAMATION));
+        return box.text;
     }
-
-    HWND dialog_ = nullptr;
-    std::string caseFolder_;
-    std::string folder_;
 };
 
 TEST(NotesFolder, IsCreatedAtStartUpBesideTheExeForTheLogonUser) {
@@ -96,13 +66,13 @@ TEST_F(NotePanelTest, SavesRewriteTheWholeFile) {
     Lookup("5");
     for (const auto& save : saves) {
         SCOPED_TRACE(save.text);
-        Type(save.text);
-        Command(IDC_SAVE_NOTE);
+        TypeNote(save.text);
+        Press(IDC_SAVE_NOTE);
         EXPECT_EQ(ReadBytes(Note("5")), save.bytes);
         EXPECT_TRUE(DeleteEnabled());
     }
     // Nothing but the note is left behind: no temporary files.
-    EXPECT_EQ(ListTree(folder_ + "\\"), "5.qnote\n");
+    EXPECT_EQ(ListTree(Folder() + "\\"), "5.qnote\n");
 }
 
 TEST_F(NotePanelTest, ButtonsFollowTheStateTable) {
@@ -114,12 +84,12 @@ TEST_F(NotePanelTest, ButtonsFollowTheStateTable) {
     EXPECT_TRUE(SaveEnabled());
     EXPECT_FALSE(DeleteEnabled());
     // Save: Delete enabled, editor unchanged.
-    Type("first");
-    Command(IDC_SAVE_NOTE);
+    TypeNote("first");
+    Press(IDC_SAVE_NOTE);
     EXPECT_TRUE(DeleteEnabled());
     EXPECT_EQ(Editor(), "first");
     // 0x5 shares the key 5 and so the note.
-    Type("");
+    TypeNote("");
     Lookup("0x5");
     EXPECT_STREQ(MainKey, "5");
     EXPECT_EQ(Editor(), "first");
@@ -138,9 +108,9 @@ TEST_F(NotePanelTest, ButtonsFollowTheStateTable) {
 
 TEST_F(NotePanelTest, SaveUsesTheKeyOfTheLastLookupNotTheField) {
     Lookup("5");
-    SetDlgItemTextA(dialog_, IDC_ERROR_FIELD, "6");
-    Type("for five");
-    Command(IDC_SAVE_NOTE);
+    SetDlgItemTextA(Main(), IDC_ERROR_FIELD, "6");
+    TypeNote("for five");
+    Press(IDC_SAVE_NOTE);
     EXPECT_EQ(ReadBytes(Note("5")), std::string("for five\0", 9));
     EXPECT_FALSE(FileExists(Note("6")));
 }
@@ -164,7 +134,7 @@ TEST_F(NotePanelTest, DeleteAnsweredYesRemovesTheFileAndSaveStoresAgain) {
     EXPECT_EQ(Editor(), "");
     EXPECT_TRUE(SaveEnabled());
     EXPECT_FALSE(DeleteEnabled());
-    Command(IDC_SAVE_NOTE);
+    Press(IDC_SAVE_NOTE);
     EXPECT_EQ(ReadBytes(Note("80070005")), std::string(1, '\0'));
     EXPECT_TRUE(DeleteEnabled());
 }
@@ -192,7 +162,7 @@ TEST_F(NotePanelTest, RichTextLookalikeRoundTripsUnchanged) {
     WriteBytes(Note("5"), bytes);
     Lookup("5");
     ASSERT_EQ(Editor(), "{\\rtf1 x}");
-    Command(IDC_SAVE_NOTE);
+    Press(IDC_SAVE_NOTE);
     EXPECT_EQ(ReadBytes(Note("5")), bytes);
 }
 
@@ -211,7 +181,7 @@ TEST_F(NotePanelTest, LargeNoteOfAllPrintableBytesRoundTripsByteForByte) {
     WriteBytes(Note("5"), text + std::string(1, '\0'));
     Lookup("5");
     ASSERT_TRUE(DeleteEnabled());
-    Command(IDC_SAVE_NOTE);
+    Press(IDC_SAVE_NOTE);
     std::string saved = ReadBytes(Note("5"));
     ASSERT_EQ(saved.size(), text.size() + 1);
     EXPECT_TRUE(saved == text + std::string(1, '\0')) << "the bytes differ";
@@ -220,19 +190,19 @@ TEST_F(NotePanelTest, LargeNoteOfAllPrintableBytesRoundTripsByteForByte) {
 TEST_F(NotePanelTest, LoneLineBreaksComeBackAsCrLf) {
     WriteBytes(Note("5"), std::string("a\nb\rc\r\nd\0", 9));
     Lookup("5");
-    Command(IDC_SAVE_NOTE);
+    Press(IDC_SAVE_NOTE);
     EXPECT_EQ(ReadBytes(Note("5")), std::string("a\r\nb\r\nc\r\nd\0", 11));
 }
 
 TEST_F(NotePanelTest, UnstorableKeysTouchNoFile) {
     const char* pasted[] = {"..\\..\\5", "a:b", ".", "..", "\\", "5.", "0x0x", "5 5", "/5"};
-    std::string before = ListTree(caseFolder_);
+    std::string before = ListTree(CaseFolder());
     std::string parentBefore = ListTree(TestExeDirectory() + "notes-cases\\");
     int succeeded = 0;
     for (const char* text : pasted) {
         SCOPED_TRACE(text);
         Lookup(text);
-        if (ControlText(dialog_, IDC_STATUS) != "") {
+        if (ControlText(Main(), IDC_STATUS) != "") {
             ++succeeded;
         }
         EXPECT_FALSE(SaveEnabled());
@@ -242,12 +212,12 @@ TEST_F(NotePanelTest, UnstorableKeysTouchNoFile) {
     // At least one of them reads as a number the system has a text for, so
     // the panel rule for a successful lookup was really exercised.
     EXPECT_GT(succeeded, 0);
-    EXPECT_EQ(ListTree(caseFolder_), before);
+    EXPECT_EQ(ListTree(CaseFolder()), before);
     EXPECT_EQ(ListTree(TestExeDirectory() + "notes-cases\\"), parentBefore);
 }
 
 TEST_F(NotePanelTest, NotesAreUnavailableWhenTheFolderWouldNotFit) {
-    std::string deep = caseFolder_ + std::string(200, 'd') + "\\";
+    std::string deep = CaseFolder() + std::string(200, 'd') + "\\";
     CreateDirectoryA(deep.c_str(), nullptr);
     std::string exe = deep + "Quorrin.exe";
     PrepareNotesFolderFrom(exe.c_str(), static_cast<DWORD>(exe.size()), MAX_PATH + 1, "tester");
@@ -269,12 +239,11 @@ TEST_F(NotePanelTest, LockedNoteIsNeitherOverwrittenNorSilentlyLost) {
                               nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
-    Type("replacement");
-    ModalAnswerer saveBox("Save Note", IDOK);
-    Command(IDC_SAVE_NOTE);
-    ASSERT_TRUE(saveBox.Join());
-    EXPECT_EQ(saveBox.MessageText(), "Could not save the note for error: 5");
-    EXPECT_EQ(saveBox.Icon(), LoadIconA(nullptr, IDI_HAND));
+    TypeNote("replacement");
+    AnsweredBox saveBox = Answer("Save Note", IDOK, [this] { Press(IDC_SAVE_NOTE); });
+    ASSERT_TRUE(saveBox.answered);
+    EXPECT_EQ(saveBox.text, "Could not save the note for error: 5");
+    EXPECT_EQ(saveBox.icon, LoadIconA(nullptr, IDI_HAND));
     EXPECT_EQ(Editor(), "replacement");
     EXPECT_TRUE(DeleteEnabled());
 
@@ -293,7 +262,7 @@ TEST_F(NotePanelTest, LockedNoteIsNeitherOverwrittenNorSilentlyLost) {
 
     CloseHandle(lock);
     EXPECT_EQ(ReadBytes(Note("5")), bytes);
-    EXPECT_EQ(ListTree(folder_ + "\\"), "5.qnote\n");
+    EXPECT_EQ(ListTree(Folder() + "\\"), "5.qnote\n");
 }
 
 // A note of 4 GiB + 10 bytes (sparse, so it takes no room) is far too large
@@ -352,7 +321,7 @@ LRESULT CALLBACK StoppingEditor(HWND window, UINT message, WPARAM wParam, LPARAM
 TEST_F(NotePanelTest, NoteTheEditorTookOnlyPartOfIsNotShown) {
     const std::string text(3 * 4096, 'n');
     WriteBytes(Note("5"), text + std::string(1, '\0'));
-    HWND editor = GetDlgItem(dialog_, IDC_NOTE_EDITOR);
+    HWND editor = GetDlgItem(Main(), IDC_NOTE_EDITOR);
     editorProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StoppingEditor)));
     Lookup("5");

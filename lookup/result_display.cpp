@@ -24,17 +24,19 @@ static void SetFieldText(int field, const char* text) {
     SendMessageA(FieldTable[field], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
-static void ClearResultFields() {
+// Empties the five result fields in their order, but gives the description
+// the failure text at once rather than emptying it first: a multi-line
+// edit lays itself out and repaints for every text it is given.
+static void ClearResultFields(const char* description) {
     SetFieldText(kStatusField, "");
     SetFieldText(kCodeField, "");
     SetFieldText(kFacilityField, "");
-    SetFieldText(kDescriptionField, "");
+    SetFieldText(kDescriptionField, description);
     SetFieldText(kNoteEditorField, "");
 }
 
 static void ShowFailure(const char* text) {
-    ClearResultFields();
-    SetFieldText(kDescriptionField, text);
+    ClearResultFields(text);
     EnableWindow(SaveNoteButton, FALSE);
     EnableWindow(DeleteNoteButton, FALSE);
 }

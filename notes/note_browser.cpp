@@ -81,7 +81,10 @@ static int CompareDescending(const void* left, const void* right) {
 // folder make that walk quadratic; fed largest first, each key stops at the
 // first item. The list still sorts by itself, so its order does not depend
 // on this; if memory runs short the keys go in as the folder gives them.
+// While it is filled the list is told not to redraw: it would otherwise
+// lay itself out again after every insert. It is redrawn once at the end.
 static void FillNoteList() {
+    SendMessageA(BrowserList, WM_SETREDRAW, FALSE, 0);
     KeyBatch batch = {nullptr, 0, 0, false};
     ListNotes(GatherKey, &batch);
     if (batch.failed) {
@@ -96,6 +99,8 @@ static void FillNoteList() {
         HeapFree(ProcessHeap, 0, batch.keys);
     }
     SendMessageA(BrowserList, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
+    SendMessageA(BrowserList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(BrowserList, nullptr, TRUE);
 }
 
 static void InitBrowser(HWND window) {

@@ -72,6 +72,43 @@ TEST_F(NoteBrowserTest, ListsAFullFolderOnceEachInOrder) {
     EXPECT_EQ(listed, written);
 }
 
+// Filled in bulk, the list is whole once it shows: it counts and names its
+// items as before, scrolls over all of them, and paints the text of the
+// first one on the screen.
+TEST_F(NoteBrowserTest, ListPaintsItsItemsAfterTheFill) {
+    std::vector<std::string> written;
+    for (int i = 100; i < 160; ++i) {
+        written.push_back(std::to_string(i));
+        Write(written.back().c_str(), "n");
+    }
+    Open();
+    ShowWindow(Browser(), SW_SHOW);
+    RedrawWindow(Browser(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
+                                                  RDW_UPDATENOW);
+    EXPECT_EQ(Keys(), written);
+    SCROLLINFO scroll = {};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(List(), SB_VERT, &scroll)) << "no scroll bar over 60 items";
+    EXPECT_GE(scroll.nMax, 59);
+
+    RECT item = {};
+    item.left = LVIR_LABEL;
+    ASSERT_TRUE(SendMessageA(List(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item)));
+    ASSERT_GT(item.right - item.left, 0);
+    ASSERT_GT(item.bottom - item.top, 0);
+    HDC dc = GetDC(List());
+    COLORREF background = GetPixel(dc, item.right - 1, item.top);
+    int drawn = 0;
+    for (int y = item.top; y < item.bottom; ++y) {
+        for (int x = item.left; x < item.right; ++x) {
+            drawn += GetPixel(dc, x, y) != background ? 1 : 0;
+        }
+    }
+    ReleaseDC(List(), dc);
+    EXPECT_GT(drawn, 0) << "the first item's text is not on the screen";
+}
+
 TEST_F(NoteBrowserTest, SkipsWhatIsNotANoteAndTouchesNothing) {
     Write("5", "five");
     Write("5.old", "an old copy");

@@ -105,8 +105,13 @@ bool ReadWholeFile(const char* path, HGLOBAL* block, DWORD* count) {
 // it over path. Any failure removes the temporary file and leaves path as
 // it was.
 static bool ReplaceFile(const char* path, const char* bytes, DWORD count) {
+    // The temporary name is this process's own (qn~XXXX.tmp from its id),
+    // so two copies of Quorrin saving at once never write the same file.
+    // Given a number, GetTempFileNameA only forms the name; asked to find a
+    // free one, it would create and close a file for every save.
+    UINT unique = GetCurrentProcessId() & 0xFFFFu;
     char temporary[kPathSize] = {};
-    if (GetTempFileNameA(NotesFolder, "qn~", 0, temporary) == 0) {
+    if (GetTempFileNameA(NotesFolder, "qn~", unique != 0 ? unique : 1u, temporary) == 0) {
         return false;
     }
     HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -149,11 +154,13 @@ bool SaveNote(const char* key, HWND editor, HWND deleteButton) {
     if (text == nullptr) {
         return false;
     }
-    SendMessageA(editor, WM_GETTEXT, limit, reinterpret_cast<LPARAM>(text));
-    // A control that ran out of room may fill the buffer without its zero;
-    // that is a part of the note, and a part is never written over a note.
-    DWORD textLength = static_cast<DWORD>(strnlen(text, limit));
-    bool ok = textLength < limit && ReplaceFile(path, text, textLength + 1);
+    DWORD copied =
+        static_cast<DWORD>(SendMessageA(editor, WM_GETTEXT, limit, reinterpret_cast<LPARAM>(text)));
+    // A control that ran out of room may fill the buffer without its zero
+    // and answer 0; that is a part of the note, and a part is never written
+    // over a note. The zero must stand right after the bytes copied.
+    bool whole = copied < limit && text[copied] == '\0' && (copied > 0 || text[0] == '\0');
+    bool ok = whole && ReplaceFile(path, text, copied + 1);
     HeapFree(ProcessHeap, 0, text);
     if (ok) {
         EnableWindow(deleteButton, TRUE);

@@ -1,0 +1,20 @@
+// floor.exe: the floor for start-up. The same start-up steps as Quorrin.exe
+// (COM, the common controls, RichEd32), Quorrin's own templates and link
+// options, and a main window that does only the floor's work.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "resources/resource_ids.h"
+#include "tests/bench/floor.h"
+
+extern "C" void FloorStart() {
+    CoInitializeEx(nullptr, COINIT_DISABLE_OLE1DDE);
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
+    InitCommonControlsEx(&classes);
+    HMODULE richEdit = LoadLibraryA("RichEd32");
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, FloorMainProc,
+                    0);
+    FreeLibrary(richEdit);
+    ExitProcess(0);
+}

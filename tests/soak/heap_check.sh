@@ -2,7 +2,7 @@
 # on any heap error or heap warning. A clean run of the in-process tests
 # gives none, so every one that shows up is taken as ours, unless its kind
 # is listed in wine_heap_warnings.txt as Wine's own (each such line is also
-# listed in the README).
+# listed in docs/reliability.md).
 #   heap_check.sh tests   PATH/TO/quorrin_wine_tests.exe
 #       all in-process tests in one process; they must also all pass
 #   heap_check.sh planted PATH/TO/quorrin_soak.exe

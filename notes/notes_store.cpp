@@ -144,22 +144,23 @@ bool SaveNote(const char* key, HWND editor, HWND deleteButton) {
     // control cannot count precisely it answers a larger figure.
     GETTEXTLENGTHEX how = {GTL_NUMBYTES | GTL_PRECISE | GTL_USECRLF, CP_ACP};
     LRESULT length = SendMessageA(editor, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
-    if (length < 0 || static_cast<unsigned long long>(length) >= 0x7FFFFFF0u) {
+    if (length < 0 || length >= 0x7FFFFFF0) {
         return false;
     }
-    // Room for the text, its zero and one spare byte the control is never
-    // told of, so the zero can be checked for.
-    DWORD limit = static_cast<DWORD>(length) + 1;
-    auto* text = static_cast<char*>(HeapAlloc(ProcessHeap, HEAP_ZERO_MEMORY, limit + 1));
+    // The buffer has room for one byte more than the text and its zero: a
+    // control that copies more than it counted has cut the text short, and
+    // one that ran out of room may answer 0 and leave no zero at all. Either
+    // way that is a part of the note, and a part is never written over a
+    // note. The zero must stand right after the bytes copied.
+    DWORD counted = static_cast<DWORD>(length);
+    DWORD size = counted + 2;
+    auto* text = static_cast<char*>(HeapAlloc(ProcessHeap, HEAP_ZERO_MEMORY, size));
     if (text == nullptr) {
         return false;
     }
     DWORD copied =
-        static_cast<DWORD>(SendMessageA(editor, WM_GETTEXT, limit, reinterpret_cast<LPARAM>(text)));
-    // A control that ran out of room may fill the buffer without its zero
-    // and answer 0; that is a part of the note, and a part is never written
-    // over a note. The zero must stand right after the bytes copied.
-    bool whole = copied < limit && text[copied] == '\0' && (copied > 0 || text[0] == '\0');
+        static_cast<DWORD>(SendMessageA(editor, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text)));
+    bool whole = copied <= counted && text[copied] == '\0' && (copied > 0 || text[0] == '\0');
     bool ok = whole && ReplaceFile(path, text, copied + 1);
     HeapFree(ProcessHeap, 0, text);
     if (ok) {

@@ -45,6 +45,25 @@ WaitQuorrin() {
   QuorrinPid=""
 }
 
+# Starts a copy and waits for its main window.
+StartAndShow() {
+  StartQuorrin
+  Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
+}
+
+# Types a number into the main window and presses Return.
+LookUpTyped() {
+  TypeInto Quorrin type --delay 80 "$1" || Fail "xdotool could not type"
+  TypeInto Quorrin key Return
+}
+
+# Closes the running copy with its close command; it must end with 0.
+CloseQuorrin() {
+  Probe close Quorrin
+  WaitQuorrin || Fail "Quorrin did not end"
+  [ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit"
+}
+
 # The X window of a top-level Wine window with exactly this caption.
 XWindow() {
   local i id

@@ -3,8 +3,7 @@
 # WM_CLOSE. Also leaves a screenshot of the About box for the README.
 source "$(dirname "$0")/e2e_lib.bash"
 
-StartQuorrin
-Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
+StartAndShow
 TypeInto Quorrin type --delay 80 "0X1a" || Fail "xdotool could not type"
 Probe wait-text Quorrin $IDC_ERROR_FIELD "0x1A" 10000 || Fail "0X1a was not shown as 0x1A"
 
@@ -25,7 +24,5 @@ import -window "$(XWindow 'About Quorrin')" "$QUORRIN_BUILD/screenshots/about-bo
 Probe close "About Quorrin"
 Probe gone "About Quorrin" 20000 || Fail "the About box did not close"
 
-Probe close Quorrin
-WaitQuorrin || Fail "Quorrin did not end"
-[ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit"
+CloseQuorrin
 echo "ok"

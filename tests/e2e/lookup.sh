@@ -2,10 +2,8 @@
 # shows the system's text for it and its split.
 source "$(dirname "$0")/e2e_lib.bash"
 
-StartQuorrin
-Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
-TypeInto Quorrin type --delay 80 "0x80004005" || Fail "xdotool could not type"
-TypeInto Quorrin key Return
+StartAndShow
+LookUpTyped "0x80004005"
 Probe wait-text Quorrin $IDC_CODE 16389 20000 || Fail "Code did not become 16389"
 [ "$(Probe text Quorrin $IDC_STATUS)" = "Failure" ] || Fail "Status is not Failure"
 [ "$(Probe text Quorrin $IDC_FACILITY)" = "Default facility code" ] || Fail "wrong Facility"
@@ -14,7 +12,5 @@ expected=$(Probe message 0x80004005)
 [ "$(Probe text Quorrin $IDC_DESCRIPTION)" = "$expected" ] || Fail "the description is not the system's text"
 [ "$(Probe focus Quorrin)" = $IDC_ERROR_FIELD ] || Fail "the error field does not have the focus"
 [ "$(Probe selection Quorrin $IDC_ERROR_FIELD)" = "0 10" ] || Fail "the field's text is not selected"
-Probe close Quorrin
-WaitQuorrin || Fail "Quorrin did not end"
-[ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit"
+CloseQuorrin
 echo "ok"

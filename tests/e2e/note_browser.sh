@@ -10,10 +10,8 @@ printf 'five\0' > "$notes/5.qnote"
 printf 'no connection\0' > "$notes/12029.qnote"
 printf 'denied\0' > "$notes/80070005.qnote"
 
-StartQuorrin
-Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
-TypeInto Quorrin type --delay 80 "5"
-TypeInto Quorrin key Return
+StartAndShow
+LookUpTyped "5"
 Probe wait-text Quorrin $IDC_NOTE_EDITOR "five" 20000 || Fail "the main window does not show the note of 5"
 
 Probe syscommand Quorrin $IDM_BROWSE_NOTES
@@ -51,7 +49,5 @@ for i in $(seq 1 100); do [ -f "$notes/80070005.qnote" ] || break; sleep 0.1; do
 
 Probe close "Note Browser"
 Probe gone "Note Browser" 20000 || Fail "the Note Browser did not close"
-Probe close Quorrin
-WaitQuorrin || Fail "Quorrin did not end"
-[ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit"
+CloseQuorrin
 echo "ok"

@@ -5,11 +5,9 @@ source "$(dirname "$0")/e2e_lib.bash"
 user=$(Probe user) || Fail "no user name"
 note="$E2eDir/Quorrin Notes/$user/5.qnote"
 
-StartQuorrin
-Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
+StartAndShow
 [ -d "$E2eDir/Quorrin Notes/$user" ] || Fail "the notes folder was not created at start-up"
-TypeInto Quorrin type --delay 80 "5"
-TypeInto Quorrin key Return
+LookUpTyped "5"
 Probe wait-text Quorrin $IDC_CODE 5 20000 || Fail "the lookup of 5 did not finish"
 [ "$(Probe enabled Quorrin $IDC_SAVE_NOTE)" = 1 ] || Fail "Save Note is not enabled"
 [ "$(Probe enabled Quorrin $IDC_DELETE_NOTE)" = 0 ] || Fail "Delete Note is enabled without a note"
@@ -20,15 +18,10 @@ ClickControl Quorrin $IDC_SAVE_NOTE
 for i in $(seq 1 100); do [ -f "$note" ] && break; sleep 0.1; done
 [ "$(od -An -tx1 "$note" | tr -d ' \n')" = "44656e69656420616761696e00" ] || Fail "note bytes: $(od -An -tx1 "$note")"
 [ "$(Probe enabled Quorrin $IDC_DELETE_NOTE)" = 1 ] || Fail "Delete Note is not enabled after saving"
-Probe close Quorrin
-WaitQuorrin || Fail "Quorrin did not end"
+CloseQuorrin
 
-StartQuorrin
-Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show again"
-TypeInto Quorrin type --delay 80 "5"
-TypeInto Quorrin key Return
+StartAndShow
+LookUpTyped "5"
 Probe wait-text Quorrin $IDC_NOTE_EDITOR "Denied again" 20000 || Fail "the saved note is not shown after a restart"
-Probe close Quorrin
-WaitQuorrin || Fail "Quorrin did not end"
-[ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit"
+CloseQuorrin
 echo "ok"

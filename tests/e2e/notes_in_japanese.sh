@@ -15,14 +15,12 @@ case "$user" in 表*) ;; *) Fail "the user name is \"$user\", not one beginning 
 folder="$E2eDir/Quorrin Notes/$user"
 note_text="日本語のメモ 表ソ十 申予構"
 
-StartQuorrin
-Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
+StartAndShow
 [ -d "$folder" ] || Fail "no notes folder \"$folder\": $(ls "$E2eDir")"
 [ "$(ls "$E2eDir" | sort | tr '\n' '|')" = "Quorrin Notes|ソフト.exe|" ] ||
   Fail "beside the exe: $(ls "$E2eDir" | tr '\n' '|')"
 
-TypeInto Quorrin type --delay 80 "5"
-TypeInto Quorrin key Return
+LookUpTyped "5"
 Probe wait-text Quorrin $IDC_CODE 5 20000 || Fail "the lookup of 5 did not finish"
 Probe clip "$note_text" || Fail "could not put the note on the clipboard"
 ClickControl Quorrin $IDC_NOTE_EDITOR
@@ -33,15 +31,10 @@ for i in $(seq 1 100); do [ -f "$folder/5.qnote" ] && break; sleep 0.1; done
 want=$(printf '%s' "$note_text" | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n')00
 got=$(od -An -tx1 "$folder/5.qnote" | tr -d ' \n')
 [ "$got" = "$want" ] || Fail "note bytes $got, want $want"
-Probe close Quorrin
-WaitQuorrin || Fail "Quorrin did not end"
+CloseQuorrin
 
-StartQuorrin
-Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show again"
-TypeInto Quorrin type --delay 80 "5"
-TypeInto Quorrin key Return
+StartAndShow
+LookUpTyped "5"
 Probe wait-text Quorrin $IDC_NOTE_EDITOR "$note_text" 20000 || Fail "the saved note is not shown whole after a restart"
-Probe close Quorrin
-WaitQuorrin || Fail "Quorrin did not end"
-[ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit"
+CloseQuorrin
 echo "ok"

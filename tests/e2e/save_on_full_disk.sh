@@ -28,8 +28,7 @@ dd if=/dev/zero of="$disk/filler" bs=1k count=$(( free_kb - 8 )) status=none
 (cd "$disk" && exec wine Quorrin.exe) &
 QuorrinPid=$!
 Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
-TypeInto Quorrin type --delay 80 "5"
-TypeInto Quorrin key Return
+LookUpTyped "5"
 Probe wait-text Quorrin $IDC_NOTE_EDITOR "the old note" 20000 || Fail "the old note is not shown"
 Probe settext Quorrin $IDC_NOTE_EDITOR "$(head -c 24000 /dev/zero | tr '\0' 'n')"
 ClickControl Quorrin $IDC_SAVE_NOTE
@@ -39,6 +38,5 @@ text=$(Probe answer "Save Note" 1 20000) || Fail "the failed save was not report
 leftover=$(ls "$notes" | grep -v '^5\.qnote$')
 [ -z "$leftover" ] || Fail "left behind: $leftover"
 [ "$(Probe enabled Quorrin $IDC_DELETE_NOTE)" = 1 ] || Fail "Delete Note changed state"
-Probe close Quorrin
-WaitQuorrin || Fail "Quorrin did not end"
+CloseQuorrin
 echo "ok"

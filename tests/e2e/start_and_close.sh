@@ -2,11 +2,8 @@
 # when its window is closed.
 source "$(dirname "$0")/e2e_lib.bash"
 
-StartQuorrin
-Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
+StartAndShow
 TypeInto Quorrin type --delay 80 "5" || Fail "xdotool could not type"
 Probe wait-text Quorrin $IDC_ERROR_FIELD "5" 10000 || Fail "the typed key did not reach the error field"
-Probe close Quorrin
-WaitQuorrin || Fail "Quorrin did not end"
-[ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit, expected 0"
+CloseQuorrin
 echo "ok"

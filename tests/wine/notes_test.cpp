@@ -333,6 +333,30 @@ TEST_F(NotePanelTest, NoteTheEditorTookOnlyPartOfIsNotShown) {
     EXPECT_TRUE(ReadBytes(Note("5")) == text + std::string(1, '\0'));
 }
 
+// An editor that counts its text short, as Wine's does in characters where
+// a double-byte code page needs bytes: the save is refused and told, and the
+// note on disk stays whole.
+LRESULT CALLBACK CountingShortEditor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = CallWindowProcA(editorProc, window, message, wParam, lParam);
+    return message == EM_GETTEXTLENGTHEX ? result / 2 : result;
+}
+
+TEST_F(NotePanelTest, EditorThatCountsItsTextShortNeverHasAPartSaved) {
+    const std::string bytes("the whole note\0", 15);
+    WriteBytes(Note("5"), bytes);
+    Lookup("5");
+    TypeNote("a longer note that is counted at half its length");
+    HWND editor = GetDlgItem(Main(), IDC_NOTE_EDITOR);
+    editorProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingShortEditor)));
+    AnsweredBox box = Answer("Save Note", IDOK, [this] { Press(IDC_SAVE_NOTE); });
+    SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editorProc));
+    EXPECT_TRUE(box.answered);
+    EXPECT_EQ(box.text, "Could not save the note for error: 5");
+    EXPECT_EQ(ReadBytes(Note("5")), bytes);
+    EXPECT_EQ(ListTree(Folder() + "\\"), "5.qnote\n");
+}
+
 TEST_F(NotePanelTest, DeletingANoteThatIsAlreadyGoneCountsAsDeleted) {
     WriteBytes(Note("5"), std::string("x\0", 2));
     Lookup("5");

@@ -105,10 +105,12 @@ bool ReadWholeFile(const char* path, HGLOBAL* block, DWORD* count) {
 // it over path. Any failure removes the temporary file and leaves path as
 // it was.
 static bool ReplaceFile(const char* path, const char* bytes, DWORD count) {
-    // The temporary name is this process's own (qn~XXXX.tmp from its id),
-    // so two copies of Quorrin saving at once never write the same file.
-    // Given a number, GetTempFileNameA only forms the name; asked to find a
-    // free one, it would create and close a file for every save.
+    // The temporary name is this process's own (qn~XXXX.tmp from the low
+    // bits of its id), so two running copies do not write the same file;
+    // should their ids share those bits, the file held open without sharing
+    // makes the later save fail and be told, never tear a note. Given a
+    // number, GetTempFileNameA only forms the name; asked to find a free
+    // one, it would create and close a file for every save.
     UINT unique = GetCurrentProcessId() & 0xFFFFu;
     char temporary[kPathSize] = {};
     if (GetTempFileNameA(NotesFolder, "qn~", unique != 0 ? unique : 1u, temporary) == 0) {

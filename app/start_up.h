@@ -2,10 +2,18 @@
 // and the in-process tests so that both create the templates the same way.
 #pragma once
 
-// COM, the instance and heap handles, the common control classes and the
-// rich-edit library that provides RichEdit20A. True when that library was
-// loaded; the start routine looks at nothing and runs the window anyway.
+#include <windows.h>
+
+// Limits the loader to the system folder, then COM, the instance and heap
+// handles, the common control classes and the rich-edit library that
+// provides RichEdit20A. True when that library was loaded; the start
+// routine looks at nothing and runs the window anyway.
 bool PrepareProcess();
 
 // Frees the rich-edit library once the main window has ended.
 void ReleaseProcess();
+
+// Loads the library name (with its extension) from the system folder by its
+// full path, never from the exe's folder; flags as for LoadLibraryExA.
+// nullptr when it cannot be loaded.
+HMODULE LoadSystemLibrary(const char* name, DWORD flags);

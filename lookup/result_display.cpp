@@ -3,7 +3,8 @@
 // The message comes from FormatMessageA with language 0, so the platform's
 // own language search decides the wording; nothing here knows any texts.
 // WinINet numbers are looked up in Wininet.dll loaded as a data file for
-// this one lookup only, and every block taken from the platform is given
+// this one lookup only, from the system folder (a Wininet.dll beside the
+// exe is never read), and every block taken from the platform is given
 // back before RunLookup returns.
 #include "lookup/result_display.h"
 
@@ -12,6 +13,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
+#include "app/start_up.h"
 #include "lookup/hresult_split.h"
 #include "lookup/input_interpretation.h"
 #include "notes/note_panel.h"
@@ -49,7 +51,7 @@ static char* FetchMessage(const Interpretation& number, HMODULE* wininet) {
     DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS;
     HMODULE module = nullptr;
     if (number.source == MessageSource::WinInetModule) {
-        module = LoadLibraryExA("Wininet.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        module = LoadSystemLibrary("Wininet.dll", LOAD_LIBRARY_AS_DATAFILE);
         *wininet = module;
         if (module == nullptr) {
             return nullptr;

@@ -93,11 +93,26 @@ ClickControl() {
   xdotool mousemove $xy click 1
 }
 
+# A per-program library override, as winecfg writes it: for programs named
+# exe, library is loaded as value says ("native,builtin" prefers a copy
+# beside the exe, as Windows does; "" disables it). Removed at the end.
+OverriddenExes=()
+OverrideLibrary() {
+  local exe=$1 library=$2 value=$3
+  wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\DllOverrides" /v "$library" \
+    /d "$value" /f >/dev/null 2>&1 || Fail "could not set the override $library for $exe"
+  [[ " ${OverriddenExes[*]} " == *" $exe "* ]] || OverriddenExes+=("$exe")
+}
+
 E2eCleanup() {
   if [ -n "$QuorrinPid" ] && kill -0 "$QuorrinPid" 2>/dev/null; then
     Probe close Quorrin >/dev/null 2>&1
     sleep 1
     kill "$QuorrinPid" 2>/dev/null
   fi
+  local exe
+  for exe in "${OverriddenExes[@]}"; do
+    wine reg delete "HKCU\\Software\\Wine\\AppDefaults\\$exe" /f >/dev/null 2>&1
+  done
 }
 trap E2eCleanup EXIT

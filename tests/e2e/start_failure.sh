@@ -1,10 +1,9 @@
 # When the main window cannot be created, Quorrin says so and exits with 1.
-# A stand-in RichEd32.dll beside the exe leaves the rich-edit class unregistered.
+# The rich-edit library is disabled for this copy, so its class is missing.
+E2eExe=NoRichEdit.exe
 source "$(dirname "$0")/e2e_lib.bash"
-: "${QUORRIN_FAKE_RICHED:?}"
 
-cp "$QUORRIN_FAKE_RICHED" "$E2eDir/RichEd32.dll"
-export WINEDLLOVERRIDES="riched32=n;winedbg.exe=d;mscoree,mshtml="
+OverrideLibrary "$E2eExe" riched32 ""
 StartQuorrin
 text=$(Probe answer Quorrin 1 60000)  # 1: IDOK || Fail "no message box appeared"
 [ "$text" = "Quorrin could not open its window." ] || Fail "message box said: $text"

@@ -16,7 +16,10 @@
 //   center CAPTION ID             screen coordinates of the control's centre
 //   corner CAPTION ID DX DY       screen coordinates DX, DY inside its top left
 //   answer CAPTION ID [MS]        prints a message box's text and presses ID
-//   message CODE [wininet]        what FormatMessageA gives for CODE
+//   message CODE [wininet]        what FormatMessageA gives for CODE, with
+//                                 Wininet.dll loaded by its bare name
+//   load LIBRARY                  LoadLibraryA by the bare name; prints the
+//                                 path of what was loaded
 //   user                          the logon name, as GetUserNameA gives it
 //   acp                           the ANSI code page, as GetACP gives it
 //   clip TEXT                     puts TEXT (ANSI) on the clipboard as
@@ -122,6 +125,15 @@ int main(int argc, char** argv) {
             return 1;
         }
         fputs(text, stdout);
+        return 0;
+    }
+    if (strcmp(command, "load") == 0) {
+        HMODULE library = LoadLibraryA(argv[2]);
+        char path[MAX_PATH + 1] = {};
+        if (library == nullptr || GetModuleFileNameA(library, path, MAX_PATH) == 0) {
+            return 1;
+        }
+        puts(path);
         return 0;
     }
     auto number = [&](int index, long fallback) {

@@ -1,5 +1,5 @@
-# The exe is a 32-bit GUI PE with ASLR and DEP that carries its manifest and
-# version strings.
+# The exe is a 32-bit GUI PE with ASLR and DEP, declared free of structured
+# exception handlers, that carries its manifest and version strings.
 set -euo pipefail
 exe=$1
 headers=$(i686-w64-mingw32-objdump -p "$exe")
@@ -9,6 +9,8 @@ grep -q 'Subsystem[[:space:]]*00000002' <<<"$headers" || fail "not a GUI subsyst
 # Address-space randomisation and DEP, and the relocations ASLR needs.
 grep -q 'DYNAMIC_BASE' <<<"$headers" || fail "no DYNAMIC_BASE"
 grep -q 'NX_COMPAT' <<<"$headers" || fail "no NX_COMPAT"
+# No handler may be called in an image that has none (NO_SEH).
+grep -q 'NO_SEH' <<<"$headers" || fail "no NO_SEH"
 i686-w64-mingw32-objdump -h "$exe" | grep -q ' \.reloc ' || fail "no relocations"
 i686-w64-mingw32-objdump -f "$exe" | grep -q 'architecture: i386' || fail "not an i386 image"
 grep -aq 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' "$exe" || fail "no common-controls manifest"

@@ -49,9 +49,19 @@ void EmptyEditor(HWND editor) {
     SendMessageA(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
 }
 
-// Reads the note file at path into the editor. False, with the editor
-// emptied, when the file could not be read or the editor did not take all
-// of it.
+// True when the system's code page has a character for every byte of text.
+static bool IsCodePageText(const char* text, size_t length) {
+    return length == 0 || MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text,
+                                              static_cast<int>(length), nullptr, 0) != 0;
+}
+
+// Reads the note file at path into the editor. True when a save of what the
+// editor then holds gives the file back byte for byte. False, with the
+// editor emptied, when the file could not be read or the editor did not
+// take all of it; false, with the text shown, when a save would change it:
+// bytes after the text's zero, bytes that are no character of the code page
+// (the editor shows them as another character), or a leading EF BB BF (the
+// editor drops it and reads the rest as UTF-8).
 static bool LoadNoteIntoEditor(HWND editor, const char* path) {
     HGLOBAL block = nullptr;
     DWORD count = 0;
@@ -60,15 +70,17 @@ static bool LoadNoteIntoEditor(HWND editor, const char* path) {
         return false;
     }
     const auto* bytes = static_cast<const unsigned char*>(block);
-    bool whole =
-        SetEditorText(editor, static_cast<const char*>(block), NoteTextLength(bytes, count));
+    const auto* text = static_cast<const char*>(block);
+    size_t length = NoteTextLength(bytes, count);
+    bool plain = IsPlainNoteFile(bytes, count, length) && IsCodePageText(text, length);
+    bool whole = SetEditorText(editor, text, length);
     GlobalFree(block);
     // A control that stopped taking the stream holds only part of the note;
     // shown with Save enabled, a save would cut the note to that part.
     if (!whole) {
         EmptyEditor(editor);
     }
-    return whole;
+    return whole && plain;
 }
 
 void ShowNoteFor(const char* key, HWND editor, HWND saveButton, HWND deleteButton) {
@@ -85,7 +97,7 @@ void ShowNoteFor(const char* key, HWND editor, HWND saveButton, HWND deleteButto
         EmptyEditor(editor);
         return;
     }
-    bool loaded = LoadNoteIntoEditor(editor, path);
+    bool saveable = LoadNoteIntoEditor(editor, path);
     EnableWindow(deleteButton, TRUE);
-    EnableWindow(saveButton, loaded ? TRUE : FALSE);
+    EnableWindow(saveButton, saveable ? TRUE : FALSE);
 }

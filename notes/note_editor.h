@@ -10,7 +10,8 @@ void PrepareNoteEditor(HWND editor);
 void EmptyEditor(HWND editor);
 
 // The rule both note panels follow when a key is selected: the note's text
-// with Save and Delete enabled; an unreadable note with Save disabled, so
-// that an empty save cannot overwrite it; no note, Save alone; a key that
-// cannot be stored, neither.
+// with Save and Delete enabled; a note the editor cannot give back byte for
+// byte shown with Save disabled, and an unreadable one not shown with Save
+// disabled, so that no save can overwrite either; no note, Save alone; a
+// key that cannot be stored, neither.
 void ShowNoteFor(const char* key, HWND editor, HWND saveButton, HWND deleteButton);

@@ -251,6 +251,23 @@ size_t NoteTextLength(const unsigned char* bytes, size_t count) {
     return static_cast<size_t>(static_cast<const unsigned char*>(zero) - bytes);
 }
 
+bool IsPlainNoteFile(const unsigned char* bytes, size_t count, size_t textLength) {
+    if (bytes == nullptr || textLength > count) {
+        return count == 0;
+    }
+    static const unsigned char kByteOrderMark[] = {0xEF, 0xBB, 0xBF};
+    if (textLength >= sizeof kByteOrderMark &&
+        memcmp(bytes, kByteOrderMark, sizeof kByteOrderMark) == 0) {
+        return false;
+    }
+    for (size_t i = textLength; i < count; ++i) {
+        if (bytes[i] != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 size_t StreamChunkLength(const char* text, size_t remaining, size_t requested,
                          const AnsiCodePage& codePage) {
     if (text == nullptr) {

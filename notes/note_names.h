@@ -62,6 +62,14 @@ bool IsHoldableNoteSize(uint64_t size);
 // zero byte, or all of them when there is none.
 size_t NoteTextLength(const unsigned char* bytes, size_t count);
 
+// True when an editor given the text (the first textLength of count bytes,
+// as NoteTextLength measured) gives back the file as it is, as far as the
+// bytes tell: nothing but zero bytes follows the text, and the text does
+// not begin with EF BB BF, which a rich edit takes for UTF-8's byte-order
+// mark and drops. Only the bytes after the text are walked. Whether every
+// character belongs to the code page is for the system to say.
+bool IsPlainNoteFile(const unsigned char* bytes, size_t count, size_t textLength);
+
 // How many of the remaining bytes of text to hand to a rich edit control that
 // asked for up to requested bytes (EM_STREAMIN). The control converts each
 // chunk on its own, so a chunk ends only between two characters of codePage,

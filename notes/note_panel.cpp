@@ -33,7 +33,12 @@ bool SaveAndReportNote(HWND owner, const char* key, HWND editor, HWND deleteButt
 }
 
 // Saves under the MainKey of the last lookup, whatever the field holds now.
+// A disabled Save Note saves nothing, however its command arrives: it
+// guards a note that a save would change.
 void SaveMainNote(HWND mainWindow) {
+    if (!IsWindowEnabled(SaveNoteButton)) {
+        return;
+    }
     SaveAndReportNote(mainWindow, MainKey, FieldTable[kNoteEditorField], DeleteNoteButton);
 }
 

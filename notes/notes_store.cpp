@@ -101,30 +101,56 @@ bool ReadWholeFile(const char* path, HGLOBAL* block, DWORD* count) {
     return true;
 }
 
-// Writes all of bytes to a new temporary file in the NotesFolder and moves
-// it over path. Any failure removes the temporary file and leaves path as
-// it was.
-static bool ReplaceFile(const char* path, const char* bytes, DWORD count) {
-    // The temporary name is this process's own (qn~XXXX.tmp from the low
-    // bits of its id), so two running copies do not write the same file;
-    // should their ids share those bits, the file held open without sharing
-    // makes the later save fail and be told, never tear a note. Given a
-    // number, GetTempFileNameA only forms the name; asked to find a free
-    // one, it would create and close a file for every save.
+// How many temporary names a save tries before it gives up.
+static const int kTemporaryNameTries = 16;
+
+// Creates a temporary file in the NotesFolder that did not exist before:
+// CREATE_NEW never opens a file, hard link or symbolic link that someone
+// put at that name, nor the temporary file of another running copy. The
+// first name comes from this process's id (qn~XXXX.tmp from its low 16
+// bits); a name that is taken is passed over for another. Given a number,
+// GetTempFileNameA only forms the name; asked to find a free one, it would
+// create and close a file for every save.
+static HANDLE CreateTemporaryFile(char* temporary) {
     UINT unique = GetCurrentProcessId() & 0xFFFFu;
+    for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+        if (unique == 0) {
+            unique = 1;  // 0 would make GetTempFileNameA create a file itself
+        }
+        if (GetTempFileNameA(NotesFolder, "qn~", unique, temporary) == 0) {
+            break;
+        }
+        HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            return file;
+        }
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS &&
+            error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) {
+            break;
+        }
+        // Another copy whose id shares those bits walks the same names from
+        // the same start; the clock sets the two apart.
+        unique = (unique * 69069u + GetTickCount() + 1u) & 0xFFFFu;
+    }
+    temporary[0] = '\0';
+    return INVALID_HANDLE_VALUE;
+}
+
+// Writes all of bytes to a new temporary file in the NotesFolder and moves
+// it over path. Any failure removes the temporary file this save created,
+// and nothing else, and leaves path as it was.
+static bool ReplaceFile(const char* path, const char* bytes, DWORD count) {
     char temporary[kPathSize] = {};
-    if (GetTempFileNameA(NotesFolder, "qn~", unique != 0 ? unique : 1u, temporary) == 0) {
+    HANDLE file = CreateTemporaryFile(temporary);
+    if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool ok = file != INVALID_HANDLE_VALUE;
-    if (ok) {
-        DWORD written = 0;
-        ok = WriteFile(file, bytes, count, &written, nullptr) != FALSE && written == count;
-        ok = FlushFileBuffers(file) != FALSE && ok;
-        ok = CloseHandle(file) != FALSE && ok;
-    }
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes, count, &written, nullptr) != FALSE && written == count;
+    ok = FlushFileBuffers(file) != FALSE && ok;
+    ok = CloseHandle(file) != FALSE && ok;
     if (ok) {
         ok = MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
              FALSE;

@@ -536,29 +536,40 @@ TEST(NoteSize, OnlyNotesAnEditorCanHoldAreRead) {
     }
 }
 
+// The text's length, and whether an editor given that text gives the file
+// back: only zero bytes after it, and no leading EF BB BF.
 TEST(NoteText, RunsToFirstZeroOrEnd) {
     struct Case {
         const char* name;
         std::vector<unsigned char> bytes;
         size_t length;
+        bool plain;
     };
     const Case cases[] = {
-        {"one zero byte (saved empty editor)", {0}, 0},
-        {"text with its zero", {'a', 'b', 'c', 0}, 3},
-        {"no final zero", {'a', 'b', 'c'}, 3},
-        {"zero in the middle", {'a', 'b', 0, 'c', 'd'}, 2},
-        {"zero first", {0, 'a', 'b'}, 0},
-        {"several trailing zeros", {'a', 'b', 'c', 0, 0, 0, 0}, 3},
-        {"high bytes kept", {0x80, 'a', 0xFF, 0xE9}, 4},
-        {"high bytes then zero", {0xFF, 0x80, 0, 0xFF}, 2},
-        {"line breaks kept", {'a', '\r', '\n', 'b', 0}, 4},
+        {"one zero byte (saved empty editor)", {0}, 0, true},
+        {"text with its zero", {'a', 'b', 'c', 0}, 3, true},
+        {"no final zero", {'a', 'b', 'c'}, 3, true},
+        {"zero in the middle", {'a', 'b', 0, 'c', 'd'}, 2, false},
+        {"zero first", {0, 'a', 'b'}, 0, false},
+        {"several trailing zeros", {'a', 'b', 'c', 0, 0, 0, 0}, 3, true},
+        {"high bytes kept", {0x80, 'a', 0xFF, 0xE9}, 4, true},
+        {"high bytes then zero", {0xFF, 0x80, 0, 0xFF}, 2, false},
+        {"line breaks kept", {'a', '\r', '\n', 'b', 0}, 4, true},
+        {"zeros, then a byte at the end", {'a', 0, 0, 0, 1}, 1, false},
+        {"UTF-8 byte-order mark first", {0xEF, 0xBB, 0xBF, 'a', 0xE9, 0}, 5, false},
+        {"byte-order mark alone", {0xEF, 0xBB, 0xBF}, 3, false},
+        {"its first two bytes only", {0xEF, 0xBB, 0}, 2, true},
+        {"byte-order mark after the start", {'a', 0xEF, 0xBB, 0xBF, 0}, 4, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // Exactly sized copy so a read past count is caught.
         std::vector<unsigned char> bytes(c.bytes);
-        EXPECT_EQ(NoteTextLength(bytes.data(), bytes.size()), c.length);
+        size_t length = NoteTextLength(bytes.data(), bytes.size());
+        EXPECT_EQ(length, c.length);
+        EXPECT_EQ(IsPlainNoteFile(bytes.data(), bytes.size(), length), c.plain);
     }
+    EXPECT_TRUE(IsPlainNoteFile(nullptr, 0, 0));
 }
 
 TEST(NoteText, EmptyFileIsEmptyText) {

@@ -139,22 +139,59 @@ TEST_F(NotePanelTest, DeleteAnsweredYesRemovesTheFileAndSaveStoresAgain) {
     EXPECT_TRUE(DeleteEnabled());
 }
 
+// Every note file shows its text up to the first zero. One that a save
+// would not give back byte for byte is shown with Save disabled in both
+// windows, and no press of Save writes it.
 TEST_F(NotePanelTest, NoteFilesReadAsTheirTextUpToTheFirstZero) {
     const struct {
         std::string bytes;
-        const char* text;
-    } files[] = {{"", ""},
-                 {"no final zero", "no final zero"},
-                 {std::string("cut\0here\0", 9), "cut"},
-                 {"{\\rtf1 x}", "{\\rtf1 x}"}};
+        const char* text;  // nullptr: whatever the editor makes of it
+        bool saveable;
+    } files[] = {{"", "", true},
+                 {"no final zero", "no final zero", true},
+                 {std::string("text\0\0\0", 7), "text", true},
+                 {"{\\rtf1 x}", "{\\rtf1 x}", true},
+                 {std::string("cut\0here\0", 9), "cut", false},
+                 {std::string("\xEF\xBB\xBF" "ab\xE9 cd\0", 10), nullptr, false}};
     for (const auto& file : files) {
-        SCOPED_TRACE(file.text);
+        SCOPED_TRACE(testing::Message() << "file " << &file - files);
         WriteBytes(Note("5"), file.bytes);
         Lookup("5");
-        EXPECT_EQ(Editor(), file.text);
-        EXPECT_TRUE(SaveEnabled());
+        if (file.text != nullptr) {
+            EXPECT_EQ(Editor(), file.text);
+        }
+        EXPECT_EQ(SaveEnabled(), file.saveable);
         EXPECT_TRUE(DeleteEnabled());
+        ASSERT_NE(OpenBrowser(), nullptr);
+        ASSERT_TRUE(Select("5"));
+        EXPECT_EQ(ControlEnabled(Browser(), IDC_BROWSER_SAVE), file.saveable);
+        EXPECT_TRUE(ControlEnabled(Browser(), IDC_BROWSER_DELETE));
+        if (!file.saveable) {
+            Press(Browser(), IDC_BROWSER_SAVE);
+            CloseBrowser();
+            Press(IDC_SAVE_NOTE);
+            EXPECT_EQ(ReadBytes(Note("5")), file.bytes);
+        }
+        CloseBrowser();
     }
+}
+
+// A file or link that someone put at the save's temporary name, here a hard
+// link to a file outside the notes folder, is neither written through nor
+// removed; the save takes another name.
+TEST_F(NotePanelTest, FileAtTheTemporaryNameIsLeftAsItWas) {
+    const std::string outside = CaseFolder() + "outside.txt";
+    WriteBytes(outside, "not a note");
+    UINT unique = GetCurrentProcessId() & 0xFFFFu;
+    char temporary[MAX_PATH + 1] = {};
+    ASSERT_NE(GetTempFileNameA(Folder().c_str(), "qn~", unique != 0 ? unique : 1, temporary), 0u);
+    ASSERT_TRUE(CreateHardLinkA(temporary, outside.c_str(), nullptr));
+    Lookup("5");
+    TypeNote("the note");
+    Press(IDC_SAVE_NOTE);
+    EXPECT_EQ(ReadBytes(Note("5")), std::string("the note\0", 9));
+    EXPECT_EQ(ReadBytes(outside), "not a note");
+    EXPECT_EQ(ReadBytes(temporary), "not a note");
 }
 
 TEST_F(NotePanelTest, RichTextLookalikeRoundTripsUnchanged) {
@@ -180,7 +217,7 @@ TEST_F(NotePanelTest, LargeNoteOfAllPrintableBytesRoundTripsByteForByte) {
     }
     WriteBytes(Note("5"), text + std::string(1, '\0'));
     Lookup("5");
-    ASSERT_TRUE(DeleteEnabled());
+    ASSERT_TRUE(SaveEnabled()) << "every byte is text in 1252";
     Press(IDC_SAVE_NOTE);
     std::string saved = ReadBytes(Note("5"));
     ASSERT_EQ(saved.size(), text.size() + 1);
@@ -344,15 +381,26 @@ LRESULT CALLBACK CountingShortEditor(HWND window, UINT message, WPARAM wParam, L
 TEST_F(NotePanelTest, EditorThatCountsItsTextShortNeverHasAPartSaved) {
     const std::string bytes("the whole note\0", 15);
     WriteBytes(Note("5"), bytes);
-    Lookup("5");
-    TypeNote("a longer note that is counted at half its length");
     HWND editor = GetDlgItem(Main(), IDC_NOTE_EDITOR);
-    editorProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingShortEditor)));
-    AnsweredBox box = Answer("Save Note", IDOK, [this] { Press(IDC_SAVE_NOTE); });
-    SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editorProc));
-    EXPECT_TRUE(box.answered);
-    EXPECT_EQ(box.text, "Could not save the note for error: 5");
+    // A key with a note, and a new key, whose refused save leaves Delete off.
+    const struct {
+        const char* key;
+        bool hasNote;
+    } keys[] = {{"5", true}, {"6", false}};
+    for (const auto& k : keys) {
+        const char* key = k.key;
+        SCOPED_TRACE(key);
+        Lookup(key);
+        TypeNote("a longer note that is counted at half its length");
+        editorProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingShortEditor)));
+        AnsweredBox box = Answer("Save Note", IDOK, [this] { Press(IDC_SAVE_NOTE); });
+        SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editorProc));
+        EXPECT_TRUE(box.answered);
+        EXPECT_EQ(box.text, std::string("Could not save the note for error: ") + key);
+        EXPECT_EQ(DeleteEnabled(), k.hasNote);
+        EXPECT_EQ(FileExists(Note(key)), k.hasNote);
+    }
     EXPECT_EQ(ReadBytes(Note("5")), bytes);
     EXPECT_EQ(ListTree(Folder() + "\\"), "5.qnote\n");
 }

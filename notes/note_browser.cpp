@@ -82,7 +82,8 @@ static int CompareDescending(const void* left, const void* right) {
 // first item. The list still sorts by itself, so its order does not depend
 // on this; if memory runs short the keys go in as the folder gives them.
 // While it is filled the list is told not to redraw: it would otherwise
-// lay itself out again after every insert. It is redrawn once at the end.
+// lay itself out again after every insert. It is redrawn once at the end,
+// and its one column is then sized to fill the width beside the scroll bar.
 static void FillNoteList() {
     SendMessageA(BrowserList, WM_SETREDRAW, FALSE, 0);
     KeyBatch batch = {nullptr, 0, 0, false};
@@ -98,8 +99,10 @@ static void FillNoteList() {
     if (batch.keys != nullptr) {
         HeapFree(ProcessHeap, 0, batch.keys);
     }
-    SendMessageA(BrowserList, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
     SendMessageA(BrowserList, WM_SETREDRAW, TRUE, 0);
+    // Sized only now: the list adds its vertical scroll bar when redraw is
+    // back on, and a column sized before that is wider than what is left.
+    SendMessageA(BrowserList, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
     InvalidateRect(BrowserList, nullptr, TRUE);
 }
 
@@ -156,6 +159,10 @@ static BOOL HandleNotify(const NMHDR* header) {
 }
 
 static void SaveBrowserNote(HWND browser) {
+    // As in the main window, a disabled Save Note saves nothing.
+    if (!IsWindowEnabled(BrowserSave)) {
+        return;
+    }
     if (!SaveAndReportNote(browser, BrowserKey, BrowserEditor, BrowserDelete)) {
         return;
     }

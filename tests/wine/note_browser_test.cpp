@@ -73,8 +73,8 @@ TEST_F(NoteBrowserTest, ListsAFullFolderOnceEachInOrder) {
 }
 
 // Filled in bulk, the list is whole once it shows: it counts and names its
-// items as before, scrolls over all of them, and paints the text of the
-// first one on the screen.
+// items as before, scrolls over all of them but never sideways, and paints
+// the text of the first one on the screen.
 TEST_F(NoteBrowserTest, ListPaintsItsItemsAfterTheFill) {
     std::vector<std::string> written;
     for (int i = 100; i < 160; ++i) {
@@ -91,6 +91,12 @@ TEST_F(NoteBrowserTest, ListPaintsItsItemsAfterTheFill) {
     scroll.fMask = SIF_ALL;
     ASSERT_TRUE(GetScrollInfo(List(), SB_VERT, &scroll)) << "no scroll bar over 60 items";
     EXPECT_GE(scroll.nMax, 59);
+    // The one column fits beside the vertical scroll bar: nothing to scroll
+    // sideways.
+    EXPECT_EQ(GetWindowLongA(List(), GWL_STYLE) & WS_HSCROLL, 0);
+    RECT client = {};
+    GetClientRect(List(), &client);
+    EXPECT_LE(SendMessageA(List(), LVM_GETCOLUMNWIDTH, 0, 0), client.right);
 
     RECT item = {};
     item.left = LVIR_LABEL;

@@ -6,21 +6,11 @@
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    char path[MAX_PATH + 8];
-    DWORD length;
-    HANDLE marker;
+    char path[MAX_PATH + 8] = "";
     (void)reserved;
-    if (reason != DLL_PROCESS_ATTACH) {
-        return TRUE;
-    }
-    length = GetModuleFileNameA(instance, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return TRUE;
-    }
-    lstrcpyA(path + length, ".ran");
-    marker = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (marker != INVALID_HANDLE_VALUE) {
-        CloseHandle(marker);
+    if (reason == DLL_PROCESS_ATTACH && GetModuleFileNameA(instance, path, MAX_PATH) < MAX_PATH) {
+        lstrcatA(path, ".ran");
+        CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
     }
     return TRUE;
 }

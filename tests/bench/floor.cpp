@@ -28,6 +28,17 @@ void Fail(HWND window, const char* description, bool afterPrefix) {
 
 }  // namespace
 
+HMODULE FloorSystemLibrary(const char* name, DWORD flags) {
+    char path[MAX_PATH + 1] = {};
+    UINT length = GetSystemDirectoryA(path, MAX_PATH - 16);
+    if (length == 0 || length >= MAX_PATH - 16) {
+        return nullptr;
+    }
+    lstrcatA(path, "\\");
+    lstrcatA(path, name);
+    return LoadLibraryExA(path, nullptr, flags);
+}
+
 void FloorLookup(HWND window) {
     char key[kNoteKeySize] = {};
     if (GetDlgItemTextA(window, IDC_ERROR_FIELD, key, sizeof key) == 0) {
@@ -43,7 +54,7 @@ void FloorLookup(HWND window) {
     DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
                   FORMAT_MESSAGE_FROM_SYSTEM;
     if (number.source == MessageSource::WinInetModule) {
-        wininet = LoadLibraryExA("Wininet.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        wininet = FloorSystemLibrary("Wininet.dll", LOAD_LIBRARY_AS_DATAFILE);
         flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
                 FORMAT_MESSAGE_FROM_HMODULE;
     }

@@ -4,11 +4,16 @@
 // ratio near 1 means Quorrin is as quick as its work allows.
 //
 // floor.exe runs FloorMainProc with the same start-up steps as Quorrin.exe
-// (COM, the common controls, RichEd32) and nothing else; quorrin_bench runs
+// (COM, the common controls, RichEd32 from the system folder) and nothing
+// else; quorrin_bench runs
 // the same procedures in process, beside the real dialogs.
 #pragma once
 
 #include <windows.h>
+
+// LoadLibraryExA of the library name by its full path in the system folder,
+// as Quorrin loads RichEd32 and Wininet.dll.
+HMODULE FloorSystemLibrary(const char* name, DWORD flags);
 
 // Dialog 1000: WM_INITDIALOG does nothing, Enter runs FloorLookup, close
 // ends it.

@@ -1,6 +1,7 @@
 // floor.exe: the floor for start-up. The same start-up steps as Quorrin.exe
-// (COM, the common controls, RichEd32), Quorrin's own templates and link
-// options, and a main window that does only the floor's work.
+// (COM, the common controls, RichEd32 from the system folder), Quorrin's own
+// templates and link options, and a main window that does only the floor's
+// work.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -12,7 +13,7 @@ extern "C" void FloorStart() {
     CoInitializeEx(nullptr, COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
     InitCommonControlsEx(&classes);
-    HMODULE richEdit = LoadLibraryA("RichEd32");
+    HMODULE richEdit = FloorSystemLibrary("RichEd32.dll", 0);
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, FloorMainProc,
                     0);
     FreeLibrary(richEdit);

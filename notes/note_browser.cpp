@@ -159,11 +159,7 @@ static BOOL HandleNotify(const NMHDR* header) {
 }
 
 static void SaveBrowserNote(HWND browser) {
-    // As in the main window, a disabled Save Note saves nothing.
-    if (!IsWindowEnabled(BrowserSave)) {
-        return;
-    }
-    if (!SaveAndReportNote(browser, BrowserKey, BrowserEditor, BrowserDelete)) {
+    if (!SaveAndReportNote(browser, BrowserKey, BrowserEditor, BrowserSave, BrowserDelete)) {
         return;
     }
     if (EqualNoCase(MainKey, BrowserKey)) {

@@ -24,7 +24,13 @@ void ShowMainNote(const char* key) {
     ShowNoteFor(key, FieldTable[kNoteEditorField], SaveNoteButton, DeleteNoteButton);
 }
 
-bool SaveAndReportNote(HWND owner, const char* key, HWND editor, HWND deleteButton) {
+bool SaveAndReportNote(HWND owner, const char* key, HWND editor, HWND saveButton,
+                       HWND deleteButton) {
+    // A disabled Save Note saves nothing, however its command arrives: it
+    // guards a note that a save would change.
+    if (!IsWindowEnabled(saveButton)) {
+        return false;
+    }
     if (SaveNote(key, editor, deleteButton)) {
         return true;
     }
@@ -33,13 +39,9 @@ bool SaveAndReportNote(HWND owner, const char* key, HWND editor, HWND deleteButt
 }
 
 // Saves under the MainKey of the last lookup, whatever the field holds now.
-// A disabled Save Note saves nothing, however its command arrives: it
-// guards a note that a save would change.
 void SaveMainNote(HWND mainWindow) {
-    if (!IsWindowEnabled(SaveNoteButton)) {
-        return;
-    }
-    SaveAndReportNote(mainWindow, MainKey, FieldTable[kNoteEditorField], DeleteNoteButton);
+    SaveAndReportNote(mainWindow, MainKey, FieldTable[kNoteEditorField], SaveNoteButton,
+                      DeleteNoteButton);
 }
 
 bool ConfirmAndDeleteNote(HWND owner, const char* key) {

@@ -8,9 +8,11 @@ void ShowMainNote(const char* key);
 void SaveMainNote(HWND mainWindow);
 void DeleteMainNote(HWND mainWindow);
 
-// Saves the editor's text as the note of key (SaveNote); a save that failed
-// is told to the person in a "Save Note" box over owner. True when saved.
-bool SaveAndReportNote(HWND owner, const char* key, HWND editor, HWND deleteButton);
+// Saves the editor's text as the note of key (SaveNote) unless saveButton is
+// disabled; a save that failed is told to the person in a "Save Note" box
+// over owner. True when saved.
+bool SaveAndReportNote(HWND owner, const char* key, HWND editor, HWND saveButton,
+                       HWND deleteButton);
 
 // Asks "Are you sure you want to delete the note for error: <key>" and, on
 // Yes, deletes the note file. True only when the file is really gone; a

@@ -4,19 +4,18 @@
 //
 // Quorrin is run from folders that others can write to (Downloads, shares,
 // sticks), and Windows looks for a library named without a path in the
-// exe's own folder first. So the libraries Quorrin loads itself come from
-// the system folder by their full path, and before anything else the
-// process tells the loader to search only there for whatever is loaded
-// later by name.
+// exe's own folder first. So before anything else the process tells the
+// loader to search only the system folder for whatever is loaded later by
+// name; the libraries Quorrin loads itself come from there by their full
+// path (app/system_library.cpp).
 #include "app/start_up.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 
-#include <cstring>
-
 #include "app/app_state.h"
+#include "app/system_library.h"
 
 // From Windows 8 (and Windows 7 with KB2533623) on; the headers for the
 // systems Quorrin supports do not declare them.
@@ -26,8 +25,6 @@
 typedef BOOL(WINAPI* SetDefaultDllDirectoriesProc)(DWORD directoryFlags);
 
 static HMODULE RichEditLibrary;
-// True once the loader searches the system folder only.
-static bool SystemFolderOnly;
 
 static void SearchSystemFolderOnly() {
     FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
@@ -37,24 +34,6 @@ static void SearchSystemFolderOnly() {
         reinterpret_cast<void (*)()>(found));
     SystemFolderOnly =
         setDirectories != nullptr && setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
-}
-
-HMODULE LoadSystemLibrary(const char* name, DWORD flags) {
-    char path[MAX_PATH + 1] = {};
-    UINT length = GetSystemDirectoryA(path, sizeof path);
-    size_t nameLength = strlen(name);
-    if (length == 0 || length + 1 + nameLength >= sizeof path) {
-        return nullptr;
-    }
-    path[length] = '\\';
-    memcpy(path + length + 1, name, nameLength + 1);
-    // Where the loader still searches the exe's folder, the altered search
-    // starts a code library's own imports from its folder, the system one.
-    // Data files have no imports.
-    if (!SystemFolderOnly && (flags & LOAD_LIBRARY_AS_DATAFILE) == 0) {
-        flags |= LOAD_WITH_ALTERED_SEARCH_PATH;
-    }
-    return LoadLibraryExA(path, nullptr, flags);
 }
 
 bool PrepareProcess() {

@@ -12,8 +12,3 @@ bool PrepareProcess();
 
 // Frees the rich-edit library once the main window has ended.
 void ReleaseProcess();
-
-// Loads the library name (with its extension) from the system folder by its
-// full path, never from the exe's folder; flags as for LoadLibraryExA.
-// nullptr when it cannot be loaded.
-HMODULE LoadSystemLibrary(const char* name, DWORD flags);

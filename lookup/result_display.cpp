@@ -13,7 +13,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
-#include "app/start_up.h"
+#include "app/system_library.h"
 #include "lookup/hresult_split.h"
 #include "lookup/input_interpretation.h"
 #include "notes/note_panel.h"

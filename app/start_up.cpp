@@ -2,12 +2,9 @@
 // are not looked at: a main window that cannot be created shows itself as
 // DialogBoxParamA's -1, which the start routine reports.
 //
-// Quorrin is run from folders that others can write to (Downloads, shares,
-// sticks), and Windows looks for a library named without a path in the
-// exe's own folder first. So before anything else the process tells the
-// loader to search only the system folder for whatever is loaded later by
-// name; the libraries Quorrin loads itself come from there by their full
-// path (app/system_library.cpp).
+// Before anything else the process tells the loader to search only the
+// system folder for whatever is loaded later by name, for the reason given
+// in app/system_library.cpp.
 #include "app/start_up.h"
 
 #include <windows.h>

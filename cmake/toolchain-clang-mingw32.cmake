@@ -17,9 +17,17 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# Clang 14 does not recognise Debian's "12-posix" folder as a GCC
+# Clang does not recognise Debian's "<version>-posix" folder as a GCC
 # installation, so the C++ headers and GCC's runtime are named outright.
-set(quorrin_gcc_dir /usr/lib/gcc/i686-w64-mingw32/12-posix)
+# The folder is the one the installed posix g++ uses, whatever its version.
+execute_process(
+  COMMAND i686-w64-mingw32-g++-posix -print-libgcc-file-name
+  OUTPUT_VARIABLE quorrin_libgcc OUTPUT_STRIP_TRAILING_WHITESPACE
+  RESULT_VARIABLE quorrin_libgcc_result)
+if(NOT quorrin_libgcc_result EQUAL 0 OR NOT EXISTS "${quorrin_libgcc}")
+  message(FATAL_ERROR "i686-w64-mingw32-g++-posix did not name its libgcc.a")
+endif()
+get_filename_component(quorrin_gcc_dir "${quorrin_libgcc}" DIRECTORY)
 string(JOIN " " CMAKE_CXX_FLAGS_INIT
   "-stdlib++-isystem ${quorrin_gcc_dir}/include/c++"
   "-stdlib++-isystem ${quorrin_gcc_dir}/include/c++/i686-w64-mingw32")

@@ -12,9 +12,20 @@
 
 static HFONT AboutFont;
 
+// The title is the one thing sized in pixels here, so it follows the DPI
+// the box is drawn at: -12 at 96 DPI, the same 9 points at any other.
+static int TitleHeight(HWND window) {
+    int dpi = 96;
+    if (HDC dc = GetDC(window)) {
+        dpi = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(window, dc);
+    }
+    return -MulDiv(12, dpi > 0 ? dpi : 96, 96);
+}
+
 static void InitAboutBox(HWND window) {
     LOGFONTA description = {};
-    description.lfHeight = -12;
+    description.lfHeight = TitleHeight(window);
     description.lfWeight = FW_BOLD;
     lstrcpynA(description.lfFaceName, "Verdana", LF_FACESIZE);
     AboutFont = CreateFontIndirectA(&description);

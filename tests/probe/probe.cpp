@@ -12,6 +12,9 @@
 //   syscommand CAPTION N          WM_SYSCOMMAND N
 //   close CAPTION                 WM_CLOSE
 //   focus CAPTION                 the id of the control with the keyboard focus
+//   dpi CAPTION                   the window's DPI awareness as the system
+//                                 keeps it (unaware, system, per-monitor)
+//                                 and the DPI it is drawn at
 //   selection CAPTION ID          "start end" of an edit control's selection
 //   center CAPTION ID             screen coordinates of the control's centre
 //   corner CAPTION ID DX DY       screen coordinates DX, DY inside its top left
@@ -72,6 +75,31 @@ bool TextEquals(HWND control, const char* expected) {
     return strcmp(text, expected) == 0;
 }
 
+// Looked up at run time: these calls are newer than some systems' user32.
+template <typename Call>
+Call UserCall(const char* name) {
+    return reinterpret_cast<Call>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+}
+
+int PrintDpi(HWND window) {
+    using ContextOf = HANDLE(WINAPI*)(HWND);
+    using AwarenessOf = int(WINAPI*)(HANDLE);
+    using DpiOf = UINT(WINAPI*)(HWND);
+    auto contextOf = UserCall<ContextOf>("GetWindowDpiAwarenessContext");
+    auto awarenessOf = UserCall<AwarenessOf>("GetAwarenessFromDpiAwarenessContext");
+    auto dpiOf = UserCall<DpiOf>("GetDpiForWindow");
+    if (contextOf == nullptr || awarenessOf == nullptr || dpiOf == nullptr) {
+        fputs("no DPI calls in this user32\n", stderr);
+        return 1;
+    }
+    static const char* const kNames[] = {"unaware", "system", "per-monitor"};
+    int awareness = awarenessOf(contextOf(window));
+    printf("%s %u\n", awareness >= 0 && awareness <= 2 ? kNames[awareness] : "invalid",
+           dpiOf(window));
+    return 0;
+}
+
 int Usage() {
     fputs("usage: quorrin_probe COMMAND CAPTION [ARGS]\n", stderr);
     return 2;
@@ -80,6 +108,10 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Coordinates and sizes in the display's own pixels, at any scale.
+    if (auto aware = UserCall<BOOL(WINAPI*)()>("SetProcessDPIAware")) {
+        aware();
+    }
     if (argc == 2 && strcmp(argv[1], "user") == 0) {
         char name[257] = {};
         DWORD size = sizeof name;
@@ -193,6 +225,9 @@ int main(int argc, char** argv) {
     if (strcmp(command, "syscommand") == 0 && argc >= 4) {
         PostMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(number(3, 0)), 0);
         return 0;
+    }
+    if (strcmp(command, "dpi") == 0) {
+        return PrintDpi(window);
     }
     if (strcmp(command, "focus") == 0) {
         GUITHREADINFO info = {};

@@ -4,6 +4,7 @@
 // since only WM_CLOSE may end it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "about/about_box.h"
@@ -27,6 +28,7 @@ struct AboutSeen {
     HFONT font = nullptr;
     LOGFONTA logFont = {};
     HICON icons[4] = {};
+    int dpi = 0;
     bool closeArrivedAlive = false;
 };
 AboutSeen Seen;
@@ -40,6 +42,9 @@ void Inspect(HWND window) {
     Seen.font =
         reinterpret_cast<HFONT>(SendDlgItemMessageA(window, IDC_ABOUT_NAME, WM_GETFONT, 0, 0));
     GetObjectA(Seen.font, sizeof Seen.logFont, &Seen.logFont);
+    HDC dc = GetDC(window);
+    Seen.dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(window, dc);
     for (int i = 0; i < 4; ++i) {
         Seen.icons[i] = reinterpret_cast<HICON>(
             SendDlgItemMessageA(window, kIconControls[i], STM_GETICON, 0, 0));
@@ -93,11 +98,30 @@ TEST_F(AboutBoxTest, ShowsNameVersionAndDescription) {
     EXPECT_EQ(Seen.description, "View descriptions for Windows Errors");
 }
 
+// The display scale a run is made under (QUORRIN_DPI, set with the
+// prefix's LogPixels), and the title's pixel height there: the same nine
+// points at each.
+int ExpectedDpi() {
+    const char* named = getenv("QUORRIN_DPI");
+    return named != nullptr ? atoi(named) : 96;
+}
+
 TEST_F(AboutBoxTest, NameIsInABoldVerdanaOfItsOwn) {
+    struct Scale {
+        int dpi;
+        LONG height;
+    };
+    const Scale kScales[] = {{96, -12}, {120, -15}, {144, -18}, {192, -24}};
     ASSERT_EQ(RunAboutBox(nullptr), 0);
     ASSERT_NE(Seen.font, nullptr);
+    ASSERT_EQ(Seen.dpi, ExpectedDpi()) << "the display is not at the DPI this run is for";
+    const Scale* scale = nullptr;
+    for (const Scale& each : kScales) {
+        scale = each.dpi == Seen.dpi ? &each : scale;
+    }
+    ASSERT_NE(scale, nullptr) << Seen.dpi;
     EXPECT_EQ(Seen.logFont.lfWeight, 700);
-    EXPECT_EQ(Seen.logFont.lfHeight, -12);
+    EXPECT_EQ(Seen.logFont.lfHeight, scale->height);
     EXPECT_STREQ(Seen.logFont.lfFaceName, "Verdana");
     EXPECT_EQ(Seen.logFont.lfItalic, 0);
     EXPECT_EQ(Seen.logFont.lfCharSet, 0);
@@ -112,6 +136,15 @@ TEST_F(AboutBoxTest, EachIconControlHoldsItsOwnSystemIcon) {
         HANDLE expected = LoadImageA(nullptr, kSystemIcons[i], IMAGE_ICON, 32, 32, LR_SHARED);
         ASSERT_NE(expected, nullptr);
         EXPECT_EQ(Seen.icons[i], expected);
+        // 32 x 32 at every display scale: the icons are not scaled with it.
+        ICONINFO info = {};
+        BITMAP mask = {};
+        ASSERT_TRUE(GetIconInfo(Seen.icons[i], &info));
+        GetObjectA(info.hbmMask, sizeof mask, &mask);
+        EXPECT_EQ(mask.bmWidth, 32);
+        EXPECT_EQ(mask.bmHeight, info.hbmColor != nullptr ? 32 : 64);
+        DeleteObject(info.hbmMask);
+        DeleteObject(info.hbmColor);
         for (int j = 0; j < i; ++j) {
             EXPECT_NE(Seen.icons[i], Seen.icons[j]);
         }

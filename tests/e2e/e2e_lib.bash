@@ -78,6 +78,12 @@ XWindow() {
   return 1
 }
 
+# A screenshot of the top-level window with this caption, to FILE.
+Screenshot() {
+  mkdir -p "$(dirname "$2")"
+  import -window "$(XWindow "$1")" "$2" || Fail "no screenshot of \"$1\""
+}
+
 # Real key events into the window with this caption.
 TypeInto() {
   local caption=$1
@@ -114,5 +120,10 @@ E2eCleanup() {
   for exe in "${OverriddenExes[@]}"; do
     wine reg delete "HKCU\\Software\\Wine\\AppDefaults\\$exe" /f >/dev/null 2>&1
   done
+  # A display-scale copy of the prefix (UseDisplayScale) ends with the test.
+  if [ "$WINEPREFIX" != "${WINEPREFIX%-dpi*}" ]; then
+    wineserver -k 2>/dev/null
+    rm -rf "$WINEPREFIX"
+  fi
 }
 trap E2eCleanup EXIT

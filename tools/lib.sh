@@ -6,11 +6,11 @@ QUORRIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QUORRIN_BUILD_ROOT=${QUORRIN_BUILD_ROOT:-$QUORRIN_ROOT/build}
 
 export WINEPREFIX=${QUORRIN_WINEPREFIX:-$QUORRIN_BUILD_ROOT/wineprefix}
-# Quorrin and every test program are 32-bit, so the prefix is too. A 64-bit
-# prefix also installs its 32-bit half through WoW64, which doubles the
-# work of making it; under qemu and Wine 10 that half alone took half an
-# hour.
-export WINEARCH=win32
+# The prefix is Wine's default, 64-bit, although every program run in it is
+# 32-bit: Wine's own services and desktop then run as 64-bit programs. Where
+# 32-bit programs go through qemu, a 32-bit prefix runs those under qemu too,
+# where they crash now and then and take the test's windows with them.
+unset WINEARCH
 export WINEDEBUG=${WINEDEBUG:--all}
 # Wine's ANSI code page follows the Unix locale; pin it so that it is 1252,
 # unless a test names the locale whose code page it runs under.
@@ -27,24 +27,20 @@ QuorrinXvfbPid=""
 eval "$(sed -n 's/^#define \(ID[A-Z_]*\) \([0-9][0-9]*\)$/\1=\2/p' \
   "$QUORRIN_ROOT/resources/resource_ids.h")"
 
-# Creates the prefix once; later calls only check that it is there. A
-# prefix of another architecture (a 64-bit one from an older checkout) or
-# one whose making was cut short is made again. Each step has a bound, so a
-# wedged Wine ends in a message instead of a run that never finishes.
+# Creates the prefix once; later calls only check that it is there. One
+# whose making was cut short is brought up to date by wineboot again. Each
+# step has a bound, so a wedged Wine ends in a message instead of a run
+# that never finishes.
 EnsureWinePrefix() {
-  if [ -f "$WINEPREFIX/.quorrin-ready" ] && grep -qx '#arch=win32' "$WINEPREFIX/system.reg" 2>/dev/null; then
+  if [ -f "$WINEPREFIX/.quorrin-ready" ] && [ -f "$WINEPREFIX/system.reg" ]; then
     return 0
-  fi
-  if [ -d "$WINEPREFIX" ]; then
-    wineserver -k 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
   fi
   mkdir -p "$WINEPREFIX"
   echo "preparing Wine prefix $WINEPREFIX (once)" >&2
   local started=$SECONDS
   timeout 900 wineboot -i >/dev/null 2>&1
   timeout 120 wineserver -w
-  if ! grep -qx '#arch=win32' "$WINEPREFIX/system.reg" 2>/dev/null; then
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "could not prepare the Wine prefix $WINEPREFIX" >&2
     wineserver -k 2>/dev/null || true
     return 1

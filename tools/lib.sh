@@ -62,7 +62,13 @@ UseDisplayScale() {
   timeout 120 wineserver -w
   WINEPREFIX=$copy wineserver -k 2>/dev/null
   rm -rf "$copy"
-  cp -a "$WINEPREFIX" "$copy" || return 1
+  # Hard links: a prefix is over a gigabyte. Wine rewrites a registry file
+  # by replacing it, but the copy gets registry files of its own anyway.
+  cp -al "$WINEPREFIX" "$copy" || return 1
+  local file
+  for file in system.reg user.reg userdef.reg; do
+    cp --remove-destination "$WINEPREFIX/$file" "$copy/$file" || return 1
+  done
   export WINEPREFIX=$copy
   timeout 120 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
     >/dev/null 2>&1 || return 1

@@ -1,8 +1,6 @@
 // The main window's frame: system menu commands, On Top, Esc and close.
 #include "tests/wine/main_window_test.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "about/about_box.h"
@@ -95,14 +93,12 @@ std::vector<std::string> CutOffCaptions(HWND window) {
 }
 
 // At 150% nothing of the three windows is cut off, with a result shown.
-// Its run sets the display to 144 DPI. At 96 DPI the layout is the
-// template's as it stands, and Wine's stand-in for Verdana is a pixel too
-// wide for "Facility:" there.
-TEST_F(MainWindowTest, NoCaptionIsCutOffAt144Dpi) {
-    const char* dpi = getenv("QUORRIN_DPI");
-    if (dpi == nullptr || strcmp(dpi, "144") != 0) {
-        GTEST_SKIP() << "runs in wine.display_scale_144";
-    }
+// Disabled in the main run, which is at 96 DPI: wine.display_scale_144 runs
+// it with the display at 144. At 96 the layout is the template's as it
+// stands, and Wine's stand-in for Verdana is a pixel too wide for
+// "Facility:" there. (A skipped test would end the process under qemu, as
+// a failed one does.)
+TEST_F(MainWindowTest, DISABLED_NoCaptionIsCutOffAt144Dpi) {
     HDC screen = GetDC(nullptr);
     ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 144);
     ReleaseDC(nullptr, screen);

@@ -75,6 +75,14 @@ UseDisplayScale() {
   timeout 120 wineserver -w
 }
 
+# Ends a display-scale copy that this shell moved to, and removes it.
+EndDisplayScale() {
+  if [ "$WINEPREFIX" != "${WINEPREFIX%-dpi*}" ]; then
+    wineserver -k 2>/dev/null
+    rm -rf "$WINEPREFIX"
+  fi
+}
+
 # Starts a private Xvfb on the first free display from :91 and exports DISPLAY.
 StartXvfb() {
   local n

@@ -121,9 +121,6 @@ E2eCleanup() {
     wine reg delete "HKCU\\Software\\Wine\\AppDefaults\\$exe" /f >/dev/null 2>&1
   done
   # A display-scale copy of the prefix (UseDisplayScale) ends with the test.
-  if [ "$WINEPREFIX" != "${WINEPREFIX%-dpi*}" ]; then
-    wineserver -k 2>/dev/null
-    rm -rf "$WINEPREFIX"
-  fi
+  EndDisplayScale
 }
 trap E2eCleanup EXIT

@@ -5,6 +5,6 @@ set -uo pipefail
 source "$(dirname "$0")/../../tools/lib.sh"
 dpi=${1:?} exe=${2:?} filter=${3:?}
 UseDisplayScale "$dpi" || { echo "FAIL: could not set the display to $dpi DPI"; exit 1; }
-trap 'wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
+trap EndDisplayScale EXIT
 (cd "$(dirname "$exe")" && QUORRIN_DPI=$dpi exec wine "./$(basename "$exe")" \
   --gtest_filter="$filter" --gtest_also_run_disabled_tests)

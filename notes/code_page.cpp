@@ -51,18 +51,3 @@ size_t CharacterLength(const AnsiCodePage& codePage, const unsigned char* text, 
     }
     return length;
 }
-
-size_t WholeCharactersLength(const AnsiCodePage& codePage, const unsigned char* text,
-                             size_t length) {
-    size_t i = 0;
-    while (i < length) {
-        size_t step = CharacterLength(codePage, text + i, length - i);
-        bool cutShort = codePage.utf8 ? Utf8SequenceLength(text[i]) > length - i
-                                      : codePage.leadByte[text[i]] && i + 1 == length;
-        if (step == 1 && cutShort) {
-            break;
-        }
-        i += step;
-    }
-    return i;
-}

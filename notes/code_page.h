@@ -5,8 +5,8 @@
 // China, Japan, Korea and Taiwan (936, 932, 949, 950) a lead byte starts a
 // two-byte character whose second byte may be any of 0x40-0xFE, the
 // backslash 0x5C included; with UTF-8 as the ANSI code page (65001) a
-// character takes up to four bytes. A scan for "\" or a cut between two
-// stream chunks must therefore step over whole characters.
+// character takes up to four bytes. A cut between two stream chunks must
+// therefore step over whole characters.
 //
 // Free of <windows.h>: the Win32 side fills the table (IsDBCSLeadByte, GetACP)
 // and the rules here are tested natively with tables of their own.
@@ -27,8 +27,3 @@ AnsiCodePage SingleByteCodePage();
 // 0x40), or a byte that starts no valid UTF-8 sequence, counts as a
 // character of one byte.
 size_t CharacterLength(const AnsiCodePage& codePage, const unsigned char* text, size_t remaining);
-
-// The length of text without a character cut short at its end: a final lead
-// byte with no trail, or the start of a UTF-8 sequence that ends too soon.
-size_t WholeCharactersLength(const AnsiCodePage& codePage, const unsigned char* text,
-                             size_t length);

@@ -62,7 +62,7 @@ static bool IsCodePageText(const char* text, size_t length) {
 // bytes after the text's zero, bytes that are no character of the code page
 // (the editor shows them as another character), or a leading EF BB BF (the
 // editor drops it and reads the rest as UTF-8).
-static bool LoadNoteIntoEditor(HWND editor, const char* path) {
+static bool LoadNoteIntoEditor(HWND editor, const wchar_t* path) {
     HGLOBAL block = nullptr;
     DWORD count = 0;
     if (!ReadWholeFile(path, &block, &count)) {
@@ -84,7 +84,7 @@ static bool LoadNoteIntoEditor(HWND editor, const char* path) {
 }
 
 void ShowNoteFor(const char* key, HWND editor, HWND saveButton, HWND deleteButton) {
-    char path[kPathSize];
+    wchar_t path[kNotePathSize];
     if (!NotePath(key, path)) {
         EmptyEditor(editor);
         EnableWindow(saveButton, FALSE);

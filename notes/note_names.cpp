@@ -11,18 +11,21 @@
 namespace {
 
 constexpr char kFolderName[] = "Quorrin Notes";
-constexpr size_t kFolderNameLength = sizeof(kFolderName) - 1;
 constexpr size_t kExtensionLength = sizeof(kNoteExtension) - 1;
 constexpr size_t kMaxKeyLength = kNoteKeySize - 1;
 constexpr char kListingTail[] = "\\*.qnote";
-constexpr size_t kListingTailLength = sizeof(kListingTail) - 1;
+constexpr char kTemporaryStem[] = "\\qn~";
+constexpr char kTemporaryExtension[] = ".tmp";
+constexpr char kLongPrefix[] = "\\\\?\\";
+constexpr char kLongUncPrefix[] = "\\\\?\\UNC\\";
 // Larger notes are refused rather than read: the editor could not hold them.
 constexpr uint64_t kLargestNote = 64u * 1024u * 1024u;
 
 // Index of the first zero in text, or limit when none comes before it.
-size_t BoundedLength(const char* text, size_t limit) {
+template <typename Char>
+size_t BoundedLength(const Char* text, size_t limit) {
     size_t length = 0;
-    while (length < limit && text[length] != '\0') {
+    while (length < limit && text[length] != 0) {
         ++length;
     }
     return length;
@@ -33,58 +36,123 @@ bool IsKeyCharacter(char c) {
            c == 'x' || c == 'X' || c == '-';
 }
 
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 const unsigned char* Bytes(const char* text) {
     return reinterpret_cast<const unsigned char*>(text);
 }
 
+wchar_t LowerAscii(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+// A path being formed in a buffer whose room was checked beforehand (Fits);
+// ASCII parts are widened as they go in.
+struct PathWriter {
+    wchar_t* path;
+    size_t size;
+    size_t length;
+
+    bool Fits(size_t more) const { return length + more < size; }
+    void Ascii(const char* text) {
+        for (; *text != '\0'; ++text) {
+            path[length++] = static_cast<wchar_t>(static_cast<unsigned char>(*text));
+        }
+    }
+    void Wide(const wchar_t* text, size_t count) {
+        memcpy(path + length, text, count * sizeof(wchar_t));
+        length += count;
+    }
+    void End() { path[length] = L'\0'; }
+};
+
+// True when text starts with the ASCII text prefix.
+bool StartsWith(const wchar_t* text, size_t length, const char* prefix) {
+    size_t prefixLength = strlen(prefix);
+    if (length < prefixLength) {
+        return false;
+    }
+    for (size_t i = 0; i < prefixLength; ++i) {
+        if (text[i] != static_cast<wchar_t>(prefix[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// How a path of this form is written without MAX_PATH's limit: the prefix
+// to put in front and how many of its own characters it replaces. A path
+// already in the \\?\ or \\.\ form stays as it is, and so does one of no
+// form the prefix can take (there is none from GetModuleFileNameW).
+const char* LongFormPrefix(const wchar_t* path, size_t length, size_t* replaced) {
+    *replaced = 0;
+    if (StartsWith(path, length, "\\\\?\\") || StartsWith(path, length, "\\\\.\\")) {
+        return "";
+    }
+    if (StartsWith(path, length, "\\\\")) {
+        *replaced = 2;
+        return kLongUncPrefix;
+    }
+    if (length >= 3 && path[1] == L':' && path[2] == L'\\' && LowerAscii(path[0]) >= L'a' &&
+        LowerAscii(path[0]) <= L'z') {
+        return kLongPrefix;
+    }
+    return "";
+}
+
 // A user name is appended as one path level, so it must not climb out of or
-// step across levels: no separators, no drive colon, not "." or "..". The
-// scan steps over whole characters, since the second byte of a double-byte
-// character may be 0x5C.
-bool IsUsableUserName(const char* userName, size_t length, const AnsiCodePage& codePage) {
+// step across levels: no separators, no drive colon, not "." or "..".
+bool IsUsableUserName(const wchar_t* userName, size_t length) {
     if (length == 0) {
         return false;
     }
     bool onlyDots = true;
-    for (size_t i = 0; i < length;) {
-        size_t step = CharacterLength(codePage, Bytes(userName + i), length - i);
-        char c = userName[i];
-        if (c == '\\' || c == '/' || c == ':') {
+    for (size_t i = 0; i < length; ++i) {
+        wchar_t c = userName[i];
+        if (c == L'\\' || c == L'/' || c == L':') {
             return false;
         }
-        if (c != '.') {
+        if (c != L'.') {
             onlyDots = false;
         }
-        i += step;
     }
     return !onlyDots;
 }
 
 // Length of the directory part of path, up to and including its last
-// backslash that is a character of its own; 0 when there is none.
-size_t DirectoryLength(const char* path, size_t length, const AnsiCodePage& codePage) {
+// backslash; 0 when there is none.
+size_t DirectoryLength(const wchar_t* path, size_t length) {
     size_t directoryLength = 0;
-    for (size_t i = 0; i < length;) {
-        size_t step = CharacterLength(codePage, Bytes(path + i), length - i);
-        if (path[i] == '\\') {
+    for (size_t i = 0; i < length; ++i) {
+        if (path[i] == L'\\') {
             directoryLength = i + 1;
         }
-        i += step;
     }
     return directoryLength;
 }
 
 // Length of folder when it is a usable, terminated text, else 0.
-size_t UsableFolderLength(const char* folder) {
+size_t UsableFolderLength(const wchar_t* folder) {
     if (folder == nullptr) {
         return 0;
     }
-    size_t length = BoundedLength(folder, kPathSize);
-    return length < kPathSize ? length : 0;
+    size_t length = BoundedLength(folder, kNotesFolderSize);
+    return length < kNotesFolderSize ? length : 0;
+}
+
+// Starts a path in the NotesFolder: the folder, with room for more
+// characters after it; false, with an empty path, when it does not fit.
+bool StartInFolder(const wchar_t* folder, size_t more, wchar_t* path, size_t pathSize,
+                   PathWriter* writer) {
+    if (path == nullptr || pathSize == 0) {
+        return false;
+    }
+    path[0] = L'\0';
+    size_t folderLength = UsableFolderLength(folder);
+    *writer = {path, pathSize, 0};
+    if (folderLength == 0 || !writer->Fits(folderLength + more)) {
+        return false;
+    }
+    writer->Wide(folder, folderLength);
+    return true;
 }
 
 }  // namespace
@@ -105,105 +173,111 @@ bool IsStorableKey(const char* key) {
     return true;
 }
 
-bool ComposeNotesFolder(const char* exePath, uint32_t exePathLength, uint32_t exeBufferSize,
-                        const char* userName, const AnsiCodePage& codePage, char* folder,
-                        size_t* firstLevelLength) {
+bool ComposeNotesFolder(const wchar_t* exePath, uint32_t exePathLength, uint32_t exeBufferSize,
+                        const wchar_t* userName, wchar_t* folder, size_t* firstLevelLength) {
     if (folder == nullptr) {
         return false;
     }
-    folder[0] = '\0';
+    folder[0] = L'\0';
     if (firstLevelLength == nullptr) {
         return false;
     }
     *firstLevelLength = 0;
 
-    // GetModuleFileNameA reports a cut-off path by filling the whole buffer,
+    // GetModuleFileNameW reports a cut-off path by filling the whole buffer,
     // and older systems then leave it unterminated; 0 means it failed.
-    if (exePath == nullptr || exePathLength == 0 || exePathLength >= exeBufferSize) {
+    if (exePath == nullptr || exePathLength == 0 || exePathLength >= exeBufferSize ||
+        exePathLength >= kExePathSize) {
         return false;
     }
     // A zero inside the reported length means the two disagree; trust neither.
     if (BoundedLength(exePath, exePathLength) != exePathLength) {
         return false;
     }
-    size_t directoryLength = DirectoryLength(exePath, exePathLength, codePage);
+    size_t directoryLength = DirectoryLength(exePath, exePathLength);
     // Without a backslash the folder would be relative to whatever the current
     // directory happens to be; better no notes than notes in a random place.
-    if (directoryLength == 0) {
+    if (directoryLength == 0 || userName == nullptr) {
+        return false;
+    }
+    // One past the longest name there is: a longer or unterminated one is
+    // refused without reading beyond its buffer.
+    size_t userLength = BoundedLength(userName, kUserNameSize);
+    if (userLength >= kUserNameSize || !IsUsableUserName(userName, userLength)) {
         return false;
     }
 
-    if (userName == nullptr) {
+    size_t firstLevel = directoryLength + sizeof kFolderName - 1;
+    size_t plainLength = firstLevel + 1 + userLength;
+    size_t replaced = 0;
+    const char* prefix =
+        plainLength > kMaxPlainFolderLength ? LongFormPrefix(exePath, directoryLength, &replaced)
+                                            : "";
+    PathWriter writer = {folder, kNotesFolderSize, 0};
+    if (!writer.Fits(strlen(prefix) - replaced + plainLength)) {
         return false;
     }
-    // Scanning one past the longest name that could still fit is enough to
-    // reject the rest without reading beyond a shorter name's buffer.
-    size_t userLength = BoundedLength(userName, kMaxNotesFolderLength + 1);
-    // Wine's GetUserNameA returns as many bytes as the name has characters,
-    // so a name can end in half a character; appending "\" to a lone lead
-    // byte would make one character of the two and lose the separator.
-    userLength = WholeCharactersLength(codePage, Bytes(userName), userLength);
-    if (!IsUsableUserName(userName, userLength, codePage)) {
-        return false;
-    }
-
-    size_t firstLevel = directoryLength + kFolderNameLength;
-    size_t total = firstLevel + 1 + userLength;
-    if (total > kMaxNotesFolderLength) {
-        return false;
-    }
-
-    memcpy(folder, exePath, directoryLength);
-    memcpy(folder + directoryLength, kFolderName, kFolderNameLength);
-    folder[firstLevel] = '\\';
-    memcpy(folder + firstLevel + 1, userName, userLength);
-    folder[total] = '\0';
-    *firstLevelLength = firstLevel;
+    writer.Ascii(prefix);
+    writer.Wide(exePath + replaced, directoryLength - replaced);
+    writer.Ascii(kFolderName);
+    *firstLevelLength = writer.length;
+    writer.Ascii("\\");
+    writer.Wide(userName, userLength);
+    writer.End();
     return true;
 }
 
-bool ComposeNotePath(const char* folder, const char* key, char* path, size_t pathSize) {
-    if (path == nullptr || pathSize == 0) {
+bool ComposeNotePath(const wchar_t* folder, const char* key, wchar_t* path, size_t pathSize) {
+    PathWriter writer;
+    size_t keyLength = key != nullptr ? BoundedLength(key, kNoteKeySize) : 0;
+    if (!IsStorableKey(key)) {
+        if (path != nullptr && pathSize > 0) {
+            path[0] = L'\0';
+        }
         return false;
     }
-    path[0] = '\0';
-    size_t folderLength = UsableFolderLength(folder);
-    if (folderLength == 0 || !IsStorableKey(key)) {
+    if (!StartInFolder(folder, 1 + keyLength + kExtensionLength, path, pathSize, &writer)) {
         return false;
     }
-    size_t keyLength = BoundedLength(key, kNoteKeySize);
-    size_t total = folderLength + 1 + keyLength + kExtensionLength;
-    if (total >= pathSize) {
-        return false;
-    }
-    memcpy(path, folder, folderLength);
-    path[folderLength] = '\\';
-    memcpy(path + folderLength + 1, key, keyLength);
-    memcpy(path + folderLength + 1 + keyLength, kNoteExtension, kExtensionLength);
-    path[total] = '\0';
+    writer.Ascii("\\");
+    char keyText[kNoteKeySize] = {};
+    memcpy(keyText, key, keyLength);
+    writer.Ascii(keyText);
+    writer.Ascii(kNoteExtension);
+    writer.End();
     return true;
 }
 
-bool ComposeListingPattern(const char* folder, char* pattern, size_t patternSize) {
-    if (pattern == nullptr || patternSize == 0) {
+bool ComposeTemporaryPath(const wchar_t* folder, uint32_t unique, wchar_t* path,
+                          size_t pathSize) {
+    PathWriter writer;
+    const size_t more = sizeof kTemporaryStem - 1 + 4 + sizeof kTemporaryExtension - 1;
+    if (!StartInFolder(folder, more, path, pathSize, &writer)) {
         return false;
     }
-    pattern[0] = '\0';
-    size_t folderLength = UsableFolderLength(folder);
-    if (folderLength == 0) {
-        return false;
+    static const char kHexDigits[] = "0123456789ABCDEF";
+    char digits[5] = {};
+    for (int i = 0; i < 4; ++i) {
+        digits[i] = kHexDigits[(unique >> (12 - 4 * i)) & 0xFu];
     }
-    size_t total = folderLength + kListingTailLength;
-    if (total >= patternSize) {
-        return false;
-    }
-    memcpy(pattern, folder, folderLength);
-    memcpy(pattern + folderLength, kListingTail, kListingTailLength);
-    pattern[total] = '\0';
+    writer.Ascii(kTemporaryStem);
+    writer.Ascii(digits);
+    writer.Ascii(kTemporaryExtension);
+    writer.End();
     return true;
 }
 
-bool KeyFromNoteFileName(const char* fileName, char* key) {
+bool ComposeListingPattern(const wchar_t* folder, wchar_t* pattern, size_t patternSize) {
+    PathWriter writer;
+    if (!StartInFolder(folder, sizeof kListingTail - 1, pattern, patternSize, &writer)) {
+        return false;
+    }
+    writer.Ascii(kListingTail);
+    writer.End();
+    return true;
+}
+
+bool KeyFromNoteFileName(const wchar_t* fileName, char* key) {
     if (key == nullptr) {
         return false;
     }
@@ -212,23 +286,30 @@ bool KeyFromNoteFileName(const char* fileName, char* key) {
         return false;
     }
     // Found names live in a MAX_PATH buffer; a longer one cannot be a note.
-    size_t nameLength = BoundedLength(fileName, kPathSize);
-    if (nameLength <= kExtensionLength || nameLength >= kPathSize) {
+    size_t nameLength = BoundedLength(fileName, kFoundNameSize);
+    if (nameLength <= kExtensionLength || nameLength >= kFoundNameSize) {
         return false;
     }
     size_t keyLength = nameLength - kExtensionLength;
     // The file system matches names without regard to case, so a note saved
     // by another tool as "5.QNOTE" is still the note of key 5.
     for (size_t i = 0; i < kExtensionLength; ++i) {
-        if (LowerAscii(fileName[keyLength + i]) != kNoteExtension[i]) {
+        if (LowerAscii(fileName[keyLength + i]) != static_cast<wchar_t>(kNoteExtension[i])) {
             return false;
         }
     }
     if (keyLength > kMaxKeyLength) {
         return false;
     }
+    // Only ASCII can be a key character; anything wider is no key.
     char candidate[kNoteKeySize] = {};
-    memcpy(candidate, fileName, keyLength);
+    for (size_t i = 0; i < keyLength; ++i) {
+        uint32_t unit = static_cast<uint32_t>(fileName[i]);
+        if (unit == 0 || unit > 0x7F) {
+            return false;
+        }
+        candidate[i] = static_cast<char>(fileName[i]);
+    }
     if (!IsStorableKey(candidate)) {
         return false;
     }

@@ -1,7 +1,15 @@
 // Names and texts of the notes store that need no file system: which keys may
-// name a note, where the NotesFolder is, how a note's path and the listing
-// pattern are formed, which found file names are notes, how much of a note
-// file's bytes is its text, and how a note is cut into rich-edit stream chunks.
+// name a note, where the NotesFolder is, how a note's path, the temporary
+// file's path and the listing pattern are formed, which found file names are
+// notes, how much of a note file's bytes is its text, and how a note is cut
+// into rich-edit stream chunks.
+//
+// Paths are UTF-16 (wchar_t, as the W file functions take them), so a user
+// name or folder in any language names the same folder the system shows.
+// Note text and keys stay 8-bit: keys are ASCII, and a note's bytes are the
+// editor's ANSI text. Nothing here depends on the width of wchar_t: a path is
+// only searched for backslashes and copied, and no UTF-16 unit of another
+// character equals the backslash, so the native tests run on 32-bit wchar_t.
 //
 // Kept free of <windows.h> so it builds and is tested on any host; the Win32
 // file operations are layered on top of these functions.
@@ -17,9 +25,23 @@
 #include "lookup/input_interpretation.h"
 #include "notes/code_page.h"
 
-constexpr size_t kPathSize = 261;          // MAX_PATH + 1
-// Leaves room for "\" + a 15-character key + ".qnote" within 259 characters.
-constexpr size_t kMaxNotesFolderLength = 237;
+// The executable's path as GetModuleFileNameW gives it: an exe whose path
+// is MAX_PATH characters or more cannot be started without long-path
+// support, and for one started all the same notes are off.
+constexpr size_t kExePathSize = 261;       // MAX_PATH + 1
+constexpr size_t kUserNameSize = 257;      // UNLEN + 1
+// The longest NotesFolder whose note paths fit in MAX_PATH as they are:
+// "\" + a 15-character key + ".qnote" makes at most 259 characters. A longer
+// folder, and every path in it, takes the \\?\ form, which has no such limit.
+constexpr size_t kMaxPlainFolderLength = 237;
+// Room for the long form's "\\?\UNC\", the exe's directory, "Quorrin Notes",
+// "\" and the user name, and its terminating zero.
+constexpr size_t kNotesFolderSize = 8 + kExePathSize + 13 + 1 + kUserNameSize;
+// Room for any path formed in the NotesFolder: a note, the temporary file or
+// the listing pattern.
+constexpr size_t kNotePathSize = kNotesFolderSize + 32;
+// The room for a file name that a listing reports (MAX_PATH).
+constexpr size_t kFoundNameSize = 260;
 constexpr char kNoteExtension[] = ".qnote";
 
 // True when key is 1 to 15 characters, each one of 0-9, A-F, a-f, x, X or -.
@@ -28,31 +50,37 @@ constexpr char kNoteExtension[] = ".qnote";
 bool IsStorableKey(const char* key);
 
 // Forms the NotesFolder: the executable's directory (up to and including the
-// last backslash of exePath) + "Quorrin Notes" + "\" + userName. Both texts
-// are read character by character in codePage, so the second byte of a
-// double-byte character is never taken for a backslash; a character cut
-// short at the end of the user name is left out.
-// exePath/exePathLength: what GetModuleFileNameA gave into a buffer of
-// exeBufferSize bytes. userName: nullptr when GetUserNameA failed.
-// On success writes the folder (zero-terminated) into folder[kPathSize] and
-// the length of its first level ("...\Quorrin Notes") into *firstLevelLength,
-// and returns true. On failure writes an empty text and 0 and returns false.
-bool ComposeNotesFolder(const char* exePath, uint32_t exePathLength, uint32_t exeBufferSize,
-                        const char* userName, const AnsiCodePage& codePage, char* folder,
-                        size_t* firstLevelLength);
+// last backslash of exePath) + "Quorrin Notes" + "\" + userName, taken as
+// \\?\ (or \\?\UNC\ for a \\server\share path) when it is longer than
+// kMaxPlainFolderLength, and exactly as it is otherwise.
+// exePath/exePathLength: what GetModuleFileNameW gave into a buffer of
+// exeBufferSize characters. userName: nullptr when GetUserNameW failed.
+// On success writes the folder (zero-terminated) into folder[kNotesFolderSize]
+// and the length of its first level ("...\Quorrin Notes") into
+// *firstLevelLength, and returns true. On failure writes an empty text and 0
+// and returns false.
+bool ComposeNotesFolder(const wchar_t* exePath, uint32_t exePathLength, uint32_t exeBufferSize,
+                        const wchar_t* userName, wchar_t* folder, size_t* firstLevelLength);
 
 // path = folder + "\" + key + ".qnote". False, with an empty path, when the
 // key is not storable, the folder is empty, or the result does not fit.
-bool ComposeNotePath(const char* folder, const char* key, char* path, size_t pathSize);
+bool ComposeNotePath(const wchar_t* folder, const char* key, wchar_t* path, size_t pathSize);
+
+// path = folder + "\qn~" + four upper-case hex digits of unique + ".tmp", the
+// name GetTempFileName would form, which takes no folder over MAX_PATH.
+// False, with an empty path, when the folder is empty or it does not fit.
+bool ComposeTemporaryPath(const wchar_t* folder, uint32_t unique, wchar_t* path,
+                          size_t pathSize);
 
 // pattern = folder + "\*.qnote". False, with an empty pattern, when the folder
 // is empty or the result does not fit.
-bool ComposeListingPattern(const char* folder, char* pattern, size_t patternSize);
+bool ComposeListingPattern(const wchar_t* folder, wchar_t* pattern, size_t patternSize);
 
-// Takes the key out of a file name found by the listing: the name without its
-// final ".qnote" (any letter case). True and the key in key[kNoteKeySize] only
-// when that key is storable; otherwise false and an empty key.
-bool KeyFromNoteFileName(const char* fileName, char* key);
+// Takes the key out of a file name found by the listing (in a buffer of
+// kFoundNameSize characters): the name without its final ".qnote" (any letter
+// case). True and the key in key[kNoteKeySize] only when that key is
+// storable; otherwise false and an empty key.
+bool KeyFromNoteFileName(const wchar_t* fileName, char* key);
 
 // True when a note file of this many bytes can be read into an editor. The
 // size is the whole 64-bit size: a note of 4 GiB + 10 bytes is not 10 bytes.

@@ -6,7 +6,7 @@
 
 #include "app/app_state.h"
 
-char NotesFolder[kPathSize];
+wchar_t NotesFolder[kNotesFolderSize];
 
 const AnsiCodePage& SystemCodePage() {
     static AnsiCodePage codePage;
@@ -24,39 +24,40 @@ const AnsiCodePage& SystemCodePage() {
     return codePage;
 }
 
-void PrepareNotesFolderFrom(const char* exePath, DWORD exePathLength, DWORD exeBufferSize,
-                            const char* userName) {
+void PrepareNotesFolderFrom(const wchar_t* exePath, DWORD exePathLength, DWORD exeBufferSize,
+                            const wchar_t* userName) {
     size_t firstLevelLength = 0;
-    if (!ComposeNotesFolder(exePath, exePathLength, exeBufferSize, userName, SystemCodePage(),
-                            NotesFolder, &firstLevelLength)) {
-        NotesFolder[0] = '\0';
+    if (!ComposeNotesFolder(exePath, exePathLength, exeBufferSize, userName, NotesFolder,
+                            &firstLevelLength)) {
+        NotesFolder[0] = L'\0';
         return;
     }
-    char firstLevel[kPathSize] = {};
-    memcpy(firstLevel, NotesFolder, firstLevelLength);
     // Existing folders are fine; any other failure shows up at the first save.
-    CreateDirectoryA(firstLevel, nullptr);
-    CreateDirectoryA(NotesFolder, nullptr);
+    wchar_t separator = NotesFolder[firstLevelLength];
+    NotesFolder[firstLevelLength] = L'\0';
+    CreateDirectoryW(NotesFolder, nullptr);
+    NotesFolder[firstLevelLength] = separator;
+    CreateDirectoryW(NotesFolder, nullptr);
 }
 
 void PrepareNotesFolder() {
-    char exePath[kPathSize] = {};
-    DWORD length = GetModuleFileNameA(nullptr, exePath, sizeof exePath);
-    char userName[257] = {};
-    DWORD userSize = sizeof userName;
-    bool haveUser = GetUserNameA(userName, &userSize) != FALSE;
-    userName[sizeof userName - 1] = '\0';
-    PrepareNotesFolderFrom(exePath, length, sizeof exePath, haveUser ? userName : nullptr);
+    wchar_t exePath[kExePathSize] = {};
+    DWORD length = GetModuleFileNameW(nullptr, exePath, kExePathSize);
+    wchar_t userName[kUserNameSize] = {};
+    DWORD userSize = kUserNameSize;
+    bool haveUser = GetUserNameW(userName, &userSize) != FALSE;
+    userName[kUserNameSize - 1] = L'\0';
+    PrepareNotesFolderFrom(exePath, length, kExePathSize, haveUser ? userName : nullptr);
 }
 
-bool NotePath(const char* key, char* path) {
-    path[0] = '\0';
-    return NotesFolder[0] != '\0' && ComposeNotePath(NotesFolder, key, path, kPathSize);
+bool NotePath(const char* key, wchar_t* path) {
+    path[0] = L'\0';
+    return NotesFolder[0] != L'\0' && ComposeNotePath(NotesFolder, key, path, kNotePathSize);
 }
 
-bool NoteFileExists(const char* path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
+bool NoteFileExists(const wchar_t* path) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path, &found);
     if (search == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -64,10 +65,10 @@ bool NoteFileExists(const char* path) {
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool ReadWholeFile(const char* path, HGLOBAL* block, DWORD* count) {
+bool ReadWholeFile(const wchar_t* path, HGLOBAL* block, DWORD* count) {
     *block = nullptr;
     *count = 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
@@ -101,6 +102,21 @@ bool ReadWholeFile(const char* path, HGLOBAL* block, DWORD* count) {
     return true;
 }
 
+// Ends a failing step: the reason stays in GetLastError for the report
+// (ERROR_SUCCESS when no system call failed).
+static bool Fail(DWORD error) {
+    SetLastError(error);
+    return false;
+}
+
+// Keeps the error of the first step that failed: that is the one to tell.
+static bool Checked(BOOL result, bool ok, DWORD* error) {
+    if (!result && ok) {
+        *error = GetLastError();
+    }
+    return ok && result != FALSE;
+}
+
 // How many temporary names a save tries before it gives up.
 static const int kTemporaryNameTries = 16;
 
@@ -108,19 +124,17 @@ static const int kTemporaryNameTries = 16;
 // CREATE_NEW never opens a file, hard link or symbolic link that someone
 // put at that name, nor the temporary file of another running copy. The
 // first name comes from this process's id (qn~XXXX.tmp from its low 16
-// bits); a name that is taken is passed over for another. Given a number,
-// GetTempFileNameA only forms the name; asked to find a free one, it would
-// create and close a file for every save.
-static HANDLE CreateTemporaryFile(char* temporary) {
+// bits); a name that is taken is passed over for another. The name is
+// formed here rather than by GetTempFileName, which takes no folder longer
+// than MAX_PATH.
+static HANDLE CreateTemporaryFile(wchar_t* temporary) {
     UINT unique = GetCurrentProcessId() & 0xFFFFu;
     for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-        if (unique == 0) {
-            unique = 1;  // 0 would make GetTempFileNameA create a file itself
-        }
-        if (GetTempFileNameA(NotesFolder, "qn~", unique, temporary) == 0) {
+        if (!ComposeTemporaryPath(NotesFolder, unique, temporary, kNotePathSize)) {
+            Fail(ERROR_SUCCESS);
             break;
         }
-        HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             return file;
@@ -134,37 +148,56 @@ static HANDLE CreateTemporaryFile(char* temporary) {
         // the same start; the clock sets the two apart.
         unique = (unique * 69069u + GetTickCount() + 1u) & 0xFFFFu;
     }
-    temporary[0] = '\0';
+    temporary[0] = L'\0';
     return INVALID_HANDLE_VALUE;
+}
+
+// Writes all count bytes. Wine's WriteFile on a full disk may write part
+// and report success; the write of the rest then fails with the reason.
+static BOOL WriteAll(HANDLE file, const char* bytes, DWORD count) {
+    while (count > 0) {
+        DWORD written = 0;
+        if (!WriteFile(file, bytes, count, &written, nullptr)) {
+            return FALSE;
+        }
+        if (written == 0 || written > count) {
+            SetLastError(ERROR_SUCCESS);
+            return FALSE;
+        }
+        bytes += written;
+        count -= written;
+    }
+    return TRUE;
 }
 
 // Writes all of bytes to a new temporary file in the NotesFolder and moves
 // it over path. Any failure removes the temporary file this save created,
 // and nothing else, and leaves path as it was.
-static bool ReplaceFile(const char* path, const char* bytes, DWORD count) {
-    char temporary[kPathSize] = {};
+static bool ReplaceFile(const wchar_t* path, const char* bytes, DWORD count) {
+    wchar_t temporary[kNotePathSize];
     HANDLE file = CreateTemporaryFile(temporary);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes, count, &written, nullptr) != FALSE && written == count;
-    ok = FlushFileBuffers(file) != FALSE && ok;
-    ok = CloseHandle(file) != FALSE && ok;
+    DWORD error = ERROR_SUCCESS;
+    bool ok = Checked(WriteAll(file, bytes, count), true, &error);
+    ok = Checked(FlushFileBuffers(file), ok, &error);
+    ok = Checked(CloseHandle(file), ok, &error);
     if (ok) {
-        ok = MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-             FALSE;
+        ok = Checked(MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH),
+                     ok, &error);
     }
     if (!ok) {
-        DeleteFileA(temporary);
+        DeleteFileW(temporary);
+        return Fail(error);
     }
-    return ok;
+    return true;
 }
 
 bool SaveNote(const char* key, HWND editor, HWND deleteButton) {
-    char path[kPathSize];
+    wchar_t path[kNotePathSize];
     if (!NotePath(key, path)) {
-        return false;
+        return Fail(ERROR_SUCCESS);
     }
     // The length in bytes of the ANSI code page, line breaks as CR LF, as
     // WM_GETTEXT will give them. WM_GETTEXTLENGTH counts characters, which
@@ -173,7 +206,7 @@ bool SaveNote(const char* key, HWND editor, HWND deleteButton) {
     GETTEXTLENGTHEX how = {GTL_NUMBYTES | GTL_PRECISE | GTL_USECRLF, CP_ACP};
     LRESULT length = SendMessageA(editor, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
     if (length < 0 || length >= 0x7FFFFFF0) {
-        return false;
+        return Fail(ERROR_SUCCESS);
     }
     // The buffer has room for one byte more than the text and its zero: a
     // control that copies more than it counted has cut the text short, and
@@ -184,48 +217,51 @@ bool SaveNote(const char* key, HWND editor, HWND deleteButton) {
     DWORD size = counted + 2;
     auto* text = static_cast<char*>(HeapAlloc(ProcessHeap, HEAP_ZERO_MEMORY, size));
     if (text == nullptr) {
-        return false;
+        return Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
     DWORD copied =
         static_cast<DWORD>(SendMessageA(editor, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text)));
     bool whole = copied <= counted && text[copied] == '\0' && (copied > 0 || text[0] == '\0');
     bool ok = whole && ReplaceFile(path, text, copied + 1);
+    DWORD error = whole ? GetLastError() : ERROR_SUCCESS;
     HeapFree(ProcessHeap, 0, text);
-    if (ok) {
-        EnableWindow(deleteButton, TRUE);
+    if (!ok) {
+        return Fail(error);
     }
-    return ok;
+    EnableWindow(deleteButton, TRUE);
+    return true;
 }
 
 bool DeleteNoteFile(const char* key) {
-    char path[kPathSize];
+    wchar_t path[kNotePathSize];
     if (!NotePath(key, path)) {
-        return false;
+        return Fail(ERROR_SUCCESS);
     }
-    if (DeleteFileA(path)) {
+    if (DeleteFileW(path)) {
         return true;
     }
     DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || Fail(error);
 }
 
 void ListNotes(NoteListCallback callback, void* context) {
-    char pattern[kPathSize];
-    if (NotesFolder[0] == '\0' || !ComposeListingPattern(NotesFolder, pattern, sizeof pattern)) {
+    wchar_t pattern[kNotePathSize];
+    if (NotesFolder[0] == L'\0' || !ComposeListingPattern(NotesFolder, pattern, kNotePathSize)) {
         return;
     }
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
+    WIN32_FIND_DATAW found;
+    static_assert(sizeof found.cFileName == kFoundNameSize * sizeof(wchar_t), "found names");
+    HANDLE search = FindFirstFileW(pattern, &found);
     if (search == INVALID_HANDLE_VALUE) {
         return;
     }
     do {
         char key[kNoteKeySize];
-        found.cFileName[sizeof found.cFileName - 1] = '\0';
+        found.cFileName[kFoundNameSize - 1] = L'\0';
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
             KeyFromNoteFileName(found.cFileName, key)) {
             callback(key, context);
         }
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
 }

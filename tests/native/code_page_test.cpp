@@ -1,7 +1,6 @@
 // Texts in the ANSI code pages of Japan (932), Taiwan (950) and UTF-8 (65001):
-// where a character ends, the NotesFolder formed from paths and user names
-// whose double-byte characters end in the byte of a backslash, and note
-// streams cut into chunks that never split a character.
+// where a character ends, and note streams cut into chunks that never split
+// a character, such as one whose second byte is the byte of a backslash.
 //
 // The tables are built from the code pages' published lead-byte ranges, not
 // from anything in Quorrin.
@@ -27,7 +26,6 @@ AnsiCodePage DoubleByte(std::initializer_list<std::pair<int, int>> leadRanges) {
     return codePage;
 }
 
-const AnsiCodePage kSingle = SingleByteCodePage();
 const AnsiCodePage kJapanese = DoubleByte({{0x81, 0x9F}, {0xE0, 0xFC}});  // 932
 const AnsiCodePage kTaiwan = DoubleByte({{0x81, 0xFE}});                  // 950
 
@@ -40,7 +38,6 @@ AnsiCodePage Utf8() {
 // Characters whose second byte is the backslash 0x5C.
 const char kSo932[] = "\x83\x5C";     // ソ
 const char kHyo932[] = "\x95\x5C";    // 表
-const char kSoft932[] = "\x83\x5C\x83\x74\x83\x67";  // ソフト
 const char kXu950[] = "\xB3\x5C";     // 許
 const char kGong950[] = "\xA5\x5C";   // 功
 
@@ -93,138 +90,6 @@ TEST(CharacterLength, NeverPastWhatRemains) {
     const unsigned char four[] = {0xF0, 0x9F, 0x98};
     EXPECT_EQ(CharacterLength(Utf8(), four, sizeof four), 1u);
     EXPECT_EQ(CharacterLength(kJapanese, &lead, 0), 0u);
-}
-
-// ---------------------------------------------------------------------------
-// The NotesFolder in double-byte code pages.
-
-struct Folder {
-    bool ok;
-    std::string folder;
-    size_t firstLevel;
-};
-
-Folder Compose(const std::string& exePath, const std::string& userName,
-               const AnsiCodePage& codePage) {
-    std::vector<char> exe(kPathSize, '\0');
-    std::memcpy(exe.data(), exePath.data(), exePath.size());
-    std::vector<char> folder(kPathSize + 1, 'Z');
-    size_t firstLevel = 0;
-    bool ok = ComposeNotesFolder(exe.data(), static_cast<uint32_t>(exePath.size()),
-                                 static_cast<uint32_t>(kPathSize), userName.c_str(), codePage,
-                                 folder.data(), &firstLevel);
-    EXPECT_EQ(folder[kPathSize], 'Z');
-    return {ok, folder.data(), firstLevel};
-}
-
-TEST(NotesFolderInDoubleByteCodePages, CutsTheExePathAtItsLastRealBackslash) {
-    const std::string soft = kSoft932;
-    struct Case {
-        const char* name;
-        const AnsiCodePage* codePage;
-        std::string exePath;
-        std::string directory;
-    };
-    const Case cases[] = {
-        {"932: exe named ソフト.exe", &kJapanese, "D:\\Tools\\" + soft + ".exe", "D:\\Tools\\"},
-        {"932: folder ソフト", &kJapanese, "D:\\" + soft + "\\q.exe", "D:\\" + soft + "\\"},
-        {"932: ソ right before a backslash", &kJapanese, "D:\\a" + std::string(kSo932) + "\\q.exe",
-         "D:\\a" + std::string(kSo932) + "\\"},
-        {"950: exe named 許功.exe", &kTaiwan,
-         "C:\\x\\" + std::string(kXu950) + kGong950 + ".exe", "C:\\x\\"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Folder r = Compose(c.exePath, "ann", *c.codePage);
-        ASSERT_TRUE(r.ok);
-        EXPECT_EQ(r.folder, c.directory + "Quorrin Notes\\ann");
-        EXPECT_EQ(r.firstLevel, c.directory.size() + std::strlen("Quorrin Notes"));
-    }
-}
-
-TEST(NotesFolderInDoubleByteCodePages, ASeparatorInsideACharacterIsNoDirectory) {
-    // "C:" followed by ソ: its 0x5C is no separator, so there is no directory.
-    Folder r = Compose("C:" + std::string(kSo932) + ".exe", "ann", kJapanese);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.folder, "");
-}
-
-TEST(NotesFolderInDoubleByteCodePages, KeepsUserNamesWhoseCharactersEndInABackslash) {
-    struct Case {
-        const char* name;
-        const AnsiCodePage* codePage;
-        std::string user;
-    };
-    const Case cases[] = {
-        {"932: 表 first", &kJapanese, std::string(kHyo932) + "abc"},
-        {"932: ソ last", &kJapanese, "abc" + std::string(kSo932)},
-        {"932: only 表", &kJapanese, kHyo932},
-        {"950: 許 first", &kTaiwan, std::string(kXu950) + "abc"},
-        {"950: 許功", &kTaiwan, std::string(kXu950) + kGong950},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Folder r = Compose("D:\\Tools\\x.exe", c.user, *c.codePage);
-        ASSERT_TRUE(r.ok);
-        EXPECT_EQ(r.folder, "D:\\Tools\\Quorrin Notes\\" + c.user);
-    }
-    // In a single-byte code page the same bytes do hold a backslash.
-    EXPECT_FALSE(Compose("D:\\Tools\\x.exe", std::string(kHyo932) + "abc", SingleByteCodePage()).ok);
-}
-
-TEST(NotesFolderInDoubleByteCodePages, StillRefusesRealSeparatorsBesideDoubleByteCharacters) {
-    const std::string hyo = kHyo932;
-    const char* const separators[] = {"\\", "a/b", "c:"};
-    for (const char* user : separators) {
-        SCOPED_TRACE(user);
-        EXPECT_FALSE(Compose("D:\\Tools\\x.exe", user, kJapanese).ok);
-        EXPECT_FALSE(Compose("D:\\Tools\\x.exe", hyo + user, kJapanese).ok);
-        EXPECT_FALSE(Compose("D:\\Tools\\x.exe", user + hyo, kJapanese).ok);
-    }
-    EXPECT_FALSE(Compose("D:\\Tools\\x.exe", "..", kJapanese).ok);
-    // A lead byte at the very end has no trail to hide a separator in, and
-    // no trail byte is as low as "/" or ":".
-    EXPECT_TRUE(Compose("D:\\Tools\\x.exe", "ann\x83", kJapanese).ok);
-    EXPECT_FALSE(Compose("D:\\Tools\\x.exe", "ann\x83/", kJapanese).ok);
-    EXPECT_FALSE(Compose("D:\\Tools\\x.exe", "ann\x83:", kJapanese).ok);
-}
-
-// Wine hands out a name cut after as many bytes as it has characters, so
-// "ab表" arrives as "ab" and the lead byte of 表. That byte and the
-// separator after it would read as one character.
-TEST(NotesFolderInDoubleByteCodePages, UserNameCutInsideACharacterLosesThatCharacter) {
-    struct Case {
-        const char* name;
-        const AnsiCodePage* codePage;
-        std::string user;
-        std::string folderName;
-    };
-    const AnsiCodePage utf8 = Utf8();
-    const Case cases[] = {
-        {"932: lead byte at the end", &kJapanese, "ab\x95", "ab"},
-        {"932: whole character at the end", &kJapanese, std::string("ab") + kHyo932,
-         std::string("ab") + kHyo932},
-        {"950: lead byte at the end", &kTaiwan, "x\xB3", "x"},
-        {"UTF-8: two of three bytes", &utf8, "ab\xE6\x97", "ab"},
-        {"UTF-8: whole character", &utf8, "ab\xE6\x97\xA5", "ab\xE6\x97\xA5"},
-        {"single-byte: a high byte is whole", &kSingle, "ab\x95", "ab\x95"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Folder r = Compose("D:\\Tools\\x.exe", c.user, *c.codePage);
-        ASSERT_TRUE(r.ok);
-        EXPECT_EQ(r.folder, "D:\\Tools\\Quorrin Notes\\" + c.folderName);
-    }
-    // Nothing whole is left of a name that was one cut character.
-    EXPECT_FALSE(Compose("D:\\Tools\\x.exe", "\x95", kJapanese).ok);
-}
-
-TEST(NotesFolderInUtf8, MultiByteNamesAndPathsAreKept) {
-    const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC";  // 日本
-    Folder r = Compose("C:\\" + nihon + "\\" + nihon + ".exe", nihon, Utf8());
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.folder, "C:\\" + nihon + "\\Quorrin Notes\\" + nihon);
-    EXPECT_FALSE(Compose("C:\\x.exe", nihon + "\\x", Utf8()).ok);
 }
 
 // ---------------------------------------------------------------------------

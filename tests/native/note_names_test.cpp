@@ -1,5 +1,6 @@
 // Tests of the file-system-free part of the notes store: key storability, the
-// NotesFolder and the paths formed from it, the keys taken from found file
+// NotesFolder and the paths formed from it (UTF-16, in any language, in the
+// \\?\ form where they would pass MAX_PATH), the keys taken from found file
 // names, the text held in a note file's bytes, and the rich-edit stream chunks.
 //
 // Buffers handed to the code under test are sized exactly (or carry a guard
@@ -11,41 +12,47 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
-const char kGuard = 'Z';
+const char kGuard = 'Z';  // also a wchar_t guard: L'Z'
 
 struct FolderResult {
     bool ok;
-    std::string folder;
+    std::wstring folder;
     size_t firstLevel;
 };
 
-// Calls ComposeNotesFolder as the start-up code does after GetModuleFileNameA,
-// and checks that nothing is written past folder[kPathSize].
-FolderResult ComposeFolder(const char* exePath, uint32_t exePathLength, uint32_t exeBufferSize,
-                           const char* userName,
-                           const AnsiCodePage& codePage = SingleByteCodePage()) {
-    std::vector<char> folder(kPathSize + 1, kGuard);
+// Calls ComposeNotesFolder as the start-up code does after GetModuleFileNameW,
+// and checks that nothing is written past folder[kNotesFolderSize].
+FolderResult ComposeFolder(const wchar_t* exePath, uint32_t exePathLength, uint32_t exeBufferSize,
+                           const wchar_t* userName) {
+    std::vector<wchar_t> folder(kNotesFolderSize + 1, kGuard);
     size_t firstLevel = 99;
-    bool ok = ComposeNotesFolder(exePath, exePathLength, exeBufferSize, userName, codePage,
-                                 folder.data(), &firstLevel);
-    EXPECT_EQ(folder[kPathSize], kGuard) << "wrote past the folder buffer";
-    EXPECT_NE(std::memchr(folder.data(), '\0', kPathSize), nullptr) << "folder not terminated";
-    return {ok, std::string(folder.data()), firstLevel};
+    bool ok = ComposeNotesFolder(exePath, exePathLength, exeBufferSize, userName, folder.data(),
+                                 &firstLevel);
+    EXPECT_EQ(folder[kNotesFolderSize], kGuard) << "wrote past the folder buffer";
+    EXPECT_NE(std::find(folder.begin(), folder.end() - 1, L'\0'), folder.end() - 1)
+        << "folder not terminated";
+    return {ok, std::wstring(folder.data()), firstLevel};
 }
 
-// The exe path as a complete, untruncated GetModuleFileNameA result.
-FolderResult ComposeFolder(const std::string& exePath, const char* userName,
-                           const AnsiCodePage& codePage = SingleByteCodePage()) {
-    std::vector<char> buffer(kPathSize, '\0');
-    EXPECT_LT(exePath.size(), kPathSize);
-    std::memcpy(buffer.data(), exePath.data(), exePath.size());
+// The exe path as a complete, untruncated GetModuleFileNameW result.
+FolderResult ComposeFolder(const std::wstring& exePath, const wchar_t* userName) {
+    std::vector<wchar_t> buffer(kExePathSize, L'\0');
+    EXPECT_LT(exePath.size(), kExePathSize);
+    std::copy(exePath.begin(), exePath.end(), buffer.begin());
     return ComposeFolder(buffer.data(), static_cast<uint32_t>(exePath.size()),
-                         static_cast<uint32_t>(kPathSize), userName, codePage);
+                         static_cast<uint32_t>(kExePathSize), userName);
+}
+
+// The UTF-16 spelling of an ASCII text.
+std::wstring W(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
 }
 
 // ---------------------------------------------------------------------------
@@ -102,35 +109,48 @@ TEST(KeyStorability, ReadsNoFurtherThanAFullKeyBuffer) {
 }
 
 // ---------------------------------------------------------------------------
-// NotesFolder = exe directory + "Quorrin Notes" + "\" + user name, at most
-// kMaxNotesFolderLength characters, or nothing at all.
+// NotesFolder = exe directory + "Quorrin Notes" + "\" + user name: exactly that
+// up to kMaxPlainFolderLength characters, in the \\?\ form beyond.
 
 TEST(NotesFolder, ComposesFromExeDirectoryAndUserName) {
     struct Case {
-        const char* exePath;
-        const char* userName;
-        const char* folder;
-        const char* firstLevel;
+        const wchar_t* exePath;
+        const wchar_t* userName;
+        const wchar_t* folder;
+        const wchar_t* firstLevel;
     };
     const Case cases[] = {
-        {"D:\\Tools\\x.exe", "ann", "D:\\Tools\\Quorrin Notes\\ann", "D:\\Tools\\Quorrin Notes"},
-        {"C:\\x.exe", "ann", "C:\\Quorrin Notes\\ann", "C:\\Quorrin Notes"},
-        {"C:\\a\\b\\c.exe", "Bob", "C:\\a\\b\\Quorrin Notes\\Bob", "C:\\a\\b\\Quorrin Notes"},
-        {"\\\\server\\share\\q.exe", "ann", "\\\\server\\share\\Quorrin Notes\\ann",
-         "\\\\server\\share\\Quorrin Notes"},
-        {"C:\\dir.v2\\x.exe", "ann", "C:\\dir.v2\\Quorrin Notes\\ann", "C:\\dir.v2\\Quorrin Notes"},
-        {"C:\\Tools\\x.exe", "Ann Smith", "C:\\Tools\\Quorrin Notes\\Ann Smith",
-         "C:\\Tools\\Quorrin Notes"},
-        {"C:\\Tools\\x.exe", "ann.", "C:\\Tools\\Quorrin Notes\\ann.", "C:\\Tools\\Quorrin Notes"},
-        {"C:\\Tools\\x.exe", ".ann", "C:\\Tools\\Quorrin Notes\\.ann", "C:\\Tools\\Quorrin Notes"},
-        {"C:\\Tools\\x.exe", "a", "C:\\Tools\\Quorrin Notes\\a", "C:\\Tools\\Quorrin Notes"},
+        {L"D:\\Tools\\x.exe", L"ann", L"D:\\Tools\\Quorrin Notes\\ann", L"D:\\Tools\\Quorrin Notes"},
+        {L"C:\\x.exe", L"ann", L"C:\\Quorrin Notes\\ann", L"C:\\Quorrin Notes"},
+        {L"C:\\a\\b\\c.exe", L"Bob", L"C:\\a\\b\\Quorrin Notes\\Bob", L"C:\\a\\b\\Quorrin Notes"},
+        {L"\\\\server\\share\\q.exe", L"ann", L"\\\\server\\share\\Quorrin Notes\\ann",
+         L"\\\\server\\share\\Quorrin Notes"},
+        {L"C:\\dir.v2\\x.exe", L"ann", L"C:\\dir.v2\\Quorrin Notes\\ann", L"C:\\dir.v2\\Quorrin Notes"},
+        {L"C:\\Tools\\x.exe", L"Ann Smith", L"C:\\Tools\\Quorrin Notes\\Ann Smith",
+         L"C:\\Tools\\Quorrin Notes"},
+        {L"C:\\Tools\\x.exe", L"ann.", L"C:\\Tools\\Quorrin Notes\\ann.", L"C:\\Tools\\Quorrin Notes"},
+        {L"C:\\Tools\\x.exe", L".ann", L"C:\\Tools\\Quorrin Notes\\.ann", L"C:\\Tools\\Quorrin Notes"},
+        {L"C:\\Tools\\x.exe", L"a", L"C:\\Tools\\Quorrin Notes\\a", L"C:\\Tools\\Quorrin Notes"},
+        // Names in any language are kept as the system spells them: Иван,
+        // Łódź, a character beyond the Basic Multilingual Plane, and 表 and
+        // ソ, whose second byte in code page 932 is that of a backslash.
+        {L"C:\\\x0418\x0432\x0430\x043D\\x.exe", L"\x041C\x0430\x0440\x0438\x044F",
+         L"C:\\\x0418\x0432\x0430\x043D\\Quorrin Notes\\\x041C\x0430\x0440\x0438\x044F",
+         L"C:\\\x0418\x0432\x0430\x043D\\Quorrin Notes"},
+        {L"C:\\\x0141\x00F3\x0064\x017A\\x.exe", L"ann",
+         L"C:\\\x0141\x00F3\x0064\x017A\\Quorrin Notes\\ann",
+         L"C:\\\x0141\x00F3\x0064\x017A\\Quorrin Notes"},
+        {L"C:\\a\xD835\xDC00" L"b\\x.exe", L"\xD835\xDC00", L"C:\\a\xD835\xDC00" L"b\\Quorrin Notes\\\xD835\xDC00",
+         L"C:\\a\xD835\xDC00" L"b\\Quorrin Notes"},
+        {L"D:\\\x8868\\\x30BD\x30D5\x30C8.exe", L"\x8868" L"dev",
+         L"D:\\\x8868\\Quorrin Notes\\\x8868" L"dev", L"D:\\\x8868\\Quorrin Notes"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.exePath) + " / " + c.userName);
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.exePath) + L" / " + c.userName));
         FolderResult r = ComposeFolder(c.exePath, c.userName);
         ASSERT_TRUE(r.ok);
         EXPECT_EQ(r.folder, c.folder);
-        EXPECT_EQ(r.firstLevel, std::strlen(c.firstLevel));
+        EXPECT_EQ(r.firstLevel, std::wcslen(c.firstLevel));
         EXPECT_EQ(r.folder.substr(0, r.firstLevel), c.firstLevel);
     }
 }
@@ -138,44 +158,45 @@ TEST(NotesFolder, ComposesFromExeDirectoryAndUserName) {
 TEST(NotesFolder, RefusesUnusableUserNames) {
     struct Case {
         const char* name;
-        const char* userName;
+        const wchar_t* userName;
     };
     const Case cases[] = {
         {"not obtained", nullptr},
-        {"empty", ""},
-        {"one dot", "."},
-        {"two dots", ".."},
-        {"three dots", "..."},
-        {"backslash", "a\\b"},
-        {"climbing backslash", "..\\x"},
-        {"leading backslash", "\\ann"},
-        {"slash", "a/b"},
-        {"trailing slash", "ann/"},
-        {"colon", "a:b"},
-        {"drive", "c:"},
+        {"empty", L""},
+        {"one dot", L"."},
+        {"two dots", L".."},
+        {"three dots", L"..."},
+        {"backslash", L"a\\b"},
+        {"climbing backslash", L"..\\x"},
+        {"leading backslash", L"\\ann"},
+        {"slash", L"a/b"},
+        {"trailing slash", L"ann/"},
+        {"colon", L"a:b"},
+        {"drive", L"c:"},
+        {"backslash after a wide character", L"\x8868\\x"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FolderResult r = ComposeFolder("D:\\Tools\\x.exe", c.userName);
+        FolderResult r = ComposeFolder(L"D:\\Tools\\x.exe", c.userName);
         EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.folder, "");
+        EXPECT_EQ(r.folder, L"");
         EXPECT_EQ(r.firstLevel, 0u);
     }
 }
 
 TEST(NotesFolder, RefusesExePathWithoutBackslash) {
-    const char* const paths[] = {"x.exe", "C:x.exe", "C:/Tools/x.exe"};
-    for (const char* path : paths) {
-        SCOPED_TRACE(path);
-        FolderResult r = ComposeFolder(path, "ann");
+    const wchar_t* const paths[] = {L"x.exe", L"C:x.exe", L"C:/Tools/x.exe"};
+    for (const wchar_t* path : paths) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(path)));
+        FolderResult r = ComposeFolder(path, L"ann");
         EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.folder, "");
+        EXPECT_EQ(r.folder, L"");
         EXPECT_EQ(r.firstLevel, 0u);
     }
 }
 
 TEST(NotesFolder, RefusesTruncatedOrFailedModulePath) {
-    const std::string exe = "D:\\Tools\\x.exe";
+    const std::wstring exe = L"D:\\Tools\\x.exe";
     const uint32_t length = static_cast<uint32_t>(exe.size());
     struct Case {
         const char* name;
@@ -184,212 +205,206 @@ TEST(NotesFolder, RefusesTruncatedOrFailedModulePath) {
         bool ok;
     };
     const Case cases[] = {
-        {"one byte to spare", length, length + 1, true},
+        {"one character to spare", length, length + 1, true},
         {"fills the buffer", length, length, false},
         {"longer than the buffer", length, length - 1, false},
-        {"failed call", 0, static_cast<uint32_t>(kPathSize), false},
+        {"failed call", 0, static_cast<uint32_t>(kExePathSize), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        // The buffer holds what GetModuleFileNameA wrote: no zero when it filled it.
-        std::vector<char> buffer(c.bufferSize, kGuard);
+        // The buffer holds what GetModuleFileNameW wrote: no zero when it filled it.
+        std::vector<wchar_t> buffer(c.bufferSize, kGuard);
         size_t copied = std::min<size_t>(exe.size(), c.bufferSize);
-        std::memcpy(buffer.data(), exe.data(), copied);
+        std::copy(exe.begin(), exe.begin() + static_cast<std::ptrdiff_t>(copied), buffer.begin());
         if (copied < buffer.size()) {
-            buffer[copied] = '\0';
+            buffer[copied] = L'\0';
         }
-        FolderResult r = ComposeFolder(buffer.data(), c.reportedLength, c.bufferSize, "ann");
+        FolderResult r = ComposeFolder(buffer.data(), c.reportedLength, c.bufferSize, L"ann");
         EXPECT_EQ(r.ok, c.ok);
-        EXPECT_EQ(r.folder, c.ok ? "D:\\Tools\\Quorrin Notes\\ann" : "");
+        EXPECT_EQ(r.folder, c.ok ? L"D:\\Tools\\Quorrin Notes\\ann" : L"");
     }
 }
 
 TEST(NotesFolder, RefusesFullModuleBufferOfLongestPath) {
-    std::vector<char> buffer(kPathSize, 'p');
-    buffer[2] = '\\';
-    FolderResult r = ComposeFolder(buffer.data(), static_cast<uint32_t>(kPathSize),
-                                   static_cast<uint32_t>(kPathSize), "ann");
+    std::vector<wchar_t> buffer(kExePathSize, L'p');
+    buffer[2] = L'\\';
+    FolderResult r = ComposeFolder(buffer.data(), static_cast<uint32_t>(kExePathSize),
+                                   static_cast<uint32_t>(kExePathSize), L"ann");
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.folder, "");
+    EXPECT_EQ(r.folder, L"");
 }
 
 TEST(NotesFolder, RefusesLengthThatDisagreesWithText) {
     // Reported length 14, but the text ends after "D:\To".
-    char buffer[kPathSize] = "D:\\To\0ls\\x.exe";
-    FolderResult r = ComposeFolder(buffer, 14, static_cast<uint32_t>(kPathSize), "ann");
+    const wchar_t buffer[] = L"D:\\To\0ls\\x.exe";
+    FolderResult r = ComposeFolder(buffer, 14, static_cast<uint32_t>(kExePathSize), L"ann");
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.folder, "");
+    EXPECT_EQ(r.folder, L"");
 }
 
-TEST(NotesFolder, LengthLimitWithDeepExeDirectory) {
-    const size_t fixedPart = std::strlen("C:\\") + std::strlen("\\Quorrin Notes\\ann");
+// Up to 237 characters every note path fits in MAX_PATH as it is, and the
+// folder is the one of every earlier version; beyond, the \\?\ form takes
+// the same folder past MAX_PATH (\\?\UNC\ for a share).
+TEST(NotesFolder, DeepFolderTakesTheLongForm) {
+    const std::string tail = "\\Quorrin Notes\\ann";
     struct Case {
+        const char* root;
         size_t folderLength;
-        bool ok;
+        const char* longForm;
+        size_t replaced;
     };
-    const Case cases[] = {{kMaxNotesFolderLength - 1, true},
-                          {kMaxNotesFolderLength, true},
-                          {kMaxNotesFolderLength + 1, false},
-                          {kMaxNotesFolderLength + 20, false}};
+    const Case cases[] = {{"C:\\", kMaxPlainFolderLength - 1, "", 0},
+                          {"C:\\", kMaxPlainFolderLength, "", 0},
+                          {"C:\\", kMaxPlainFolderLength + 1, "\\\\?\\", 0},
+                          {"d:\\", kMaxPlainFolderLength + 20, "\\\\?\\", 0},
+                          {"\\\\server\\share\\", kMaxPlainFolderLength, "", 0},
+                          {"\\\\server\\share\\", kMaxPlainFolderLength + 1, "\\\\?\\UNC\\", 2},
+                          {"\\\\?\\C:\\", kMaxPlainFolderLength + 1, "", 0},
+                          {"\\\\?\\UNC\\server\\share\\", kMaxPlainFolderLength + 1, "", 0}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.folderLength);
+        SCOPED_TRACE(testing::Message() << c.root << " " << c.folderLength);
+        size_t fixedPart = std::strlen(c.root) + tail.size();
         ASSERT_GT(c.folderLength, fixedPart);
-        std::string directory = "C:\\" + std::string(c.folderLength - fixedPart, 'd') + "\\";
-        FolderResult r = ComposeFolder(directory + "q.exe", "ann");
-        EXPECT_EQ(r.ok, c.ok);
-        if (c.ok) {
-            EXPECT_EQ(r.folder, directory + "Quorrin Notes\\ann");
-            EXPECT_EQ(r.folder.size(), c.folderLength);
-        } else {
-            EXPECT_EQ(r.folder, "");
-            EXPECT_EQ(r.firstLevel, 0u);
-        }
+        std::string directory = c.root + std::string(c.folderLength - fixedPart, 'd');
+        FolderResult r = ComposeFolder(W(directory + "\\q.exe"), L"ann");
+        ASSERT_TRUE(r.ok);
+        std::string folder = c.longForm + directory.substr(c.replaced) + tail;
+        EXPECT_EQ(r.folder, W(folder));
+        EXPECT_EQ(r.firstLevel, folder.size() - std::strlen("\\ann"));
     }
 }
 
-TEST(NotesFolder, LengthLimitWithLongUserName) {
+TEST(NotesFolder, LongestUserNameIsKeptAndALongerOneRefused) {
     const std::string firstLevel = "D:\\Tools\\Quorrin Notes";
-    struct Case {
-        size_t folderLength;
-        bool ok;
-    };
-    const Case cases[] = {{kMaxNotesFolderLength, true},
-                          {kMaxNotesFolderLength + 1, false},
-                          {firstLevel.size() + 1 + 256, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.folderLength);
-        std::string user(c.folderLength - firstLevel.size() - 1, 'u');
-        FolderResult r = ComposeFolder("D:\\Tools\\x.exe", user.c_str());
-        EXPECT_EQ(r.ok, c.ok);
-        EXPECT_EQ(r.folder, c.ok ? firstLevel + "\\" + user : "");
-        EXPECT_EQ(r.firstLevel, c.ok ? firstLevel.size() : 0u);
-    }
-}
+    std::wstring longest(kUserNameSize - 1, L'u');
+    FolderResult r = ComposeFolder(L"D:\\Tools\\x.exe", longest.c_str());
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.folder, W("\\\\?\\" + firstLevel + "\\") + longest);
+    EXPECT_EQ(r.firstLevel, firstLevel.size() + 4);
 
-TEST(NotesFolder, UnterminatedUserNameIsNotReadBeyondWhatCouldFit) {
-    // Exactly as many bytes as the scan may need, none of them a zero.
-    std::vector<char> user(kMaxNotesFolderLength + 1, 'u');
-    FolderResult r = ComposeFolder("C:\\x.exe", user.data());
+    // Exactly as many characters as the scan may need, none of them a zero.
+    std::vector<wchar_t> unterminated(kUserNameSize, L'u');
+    r = ComposeFolder(L"C:\\x.exe", unterminated.data());
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.folder, "");
+    EXPECT_EQ(r.folder, L"");
 }
 
 TEST(NotesFolder, MissingOutputsFailWithoutWriting) {
-    const char* exe = "D:\\Tools\\x.exe";
-    const uint32_t length = static_cast<uint32_t>(std::strlen(exe));
+    const wchar_t* exe = L"D:\\Tools\\x.exe";
+    const uint32_t length = static_cast<uint32_t>(std::wcslen(exe));
     size_t firstLevel = 99;
-    EXPECT_FALSE(ComposeNotesFolder(exe, length, static_cast<uint32_t>(kPathSize), "ann",
-                                    SingleByteCodePage(), nullptr, &firstLevel));
+    EXPECT_FALSE(ComposeNotesFolder(exe, length, static_cast<uint32_t>(kExePathSize), L"ann",
+                                    nullptr, &firstLevel));
     EXPECT_EQ(firstLevel, 99u);
 
-    char folder[kPathSize];
-    std::memset(folder, kGuard, sizeof folder);
-    EXPECT_FALSE(ComposeNotesFolder(exe, length, static_cast<uint32_t>(kPathSize), "ann",
-                                    SingleByteCodePage(), folder, nullptr));
-    EXPECT_EQ(folder[0], '\0');
+    wchar_t folder[kNotesFolderSize];
+    std::fill(folder, folder + kNotesFolderSize, kGuard);
+    EXPECT_FALSE(ComposeNotesFolder(exe, length, static_cast<uint32_t>(kExePathSize), L"ann",
+                                    folder, nullptr));
+    EXPECT_EQ(folder[0], L'\0');
 }
 
 // ---------------------------------------------------------------------------
 // NotePath = folder + "\" + key + ".qnote", only for storable keys, never cut.
 
-const char kFolder[] = "D:\\Tools\\Quorrin Notes\\ann";
+const wchar_t kFolder[] = L"D:\\Tools\\Quorrin Notes\\ann";
 
-// A folder of exactly kMaxNotesFolderLength characters, the longest there is.
-std::string LongestFolder() {
+// A folder of exactly kMaxPlainFolderLength characters, the longest there is
+// in the plain form.
+std::wstring LongestPlainFolder() {
     std::string folder = "C:\\";
-    folder += std::string(kMaxNotesFolderLength - folder.size() - std::strlen("\\Quorrin Notes\\ann"),
+    folder += std::string(kMaxPlainFolderLength - folder.size() - std::strlen("\\Quorrin Notes\\ann"),
                           'd');
-    folder += "\\Quorrin Notes\\ann";
-    return folder;
+    return W(folder + "\\Quorrin Notes\\ann");
+}
+
+// A folder in the long form, as long as there can be.
+std::wstring LongestFolder() {
+    return L"\\\\?\\UNC\\" + std::wstring(kExePathSize - 2, L'd') + L"\\Quorrin Notes\\" +
+           std::wstring(kUserNameSize - 1, L'u');
 }
 
 TEST(NotePath, ComposesFolderKeyAndExtension) {
     struct Case {
         const char* key;
-        const char* path;
+        const wchar_t* path;
     };
     const Case cases[] = {
-        {"80070005", "D:\\Tools\\Quorrin Notes\\ann\\80070005.qnote"},
-        {"5", "D:\\Tools\\Quorrin Notes\\ann\\5.qnote"},
-        {"-2147024891", "D:\\Tools\\Quorrin Notes\\ann\\-2147024891.qnote"},
-        {"0xABCdef", "D:\\Tools\\Quorrin Notes\\ann\\0xABCdef.qnote"},
+        {"80070005", L"D:\\Tools\\Quorrin Notes\\ann\\80070005.qnote"},
+        {"5", L"D:\\Tools\\Quorrin Notes\\ann\\5.qnote"},
+        {"-2147024891", L"D:\\Tools\\Quorrin Notes\\ann\\-2147024891.qnote"},
+        {"0xABCdef", L"D:\\Tools\\Quorrin Notes\\ann\\0xABCdef.qnote"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
-        char path[kPathSize];
-        ASSERT_TRUE(ComposeNotePath(kFolder, c.key, path, sizeof path));
-        EXPECT_STREQ(path, c.path);
+        wchar_t path[kNotePathSize];
+        ASSERT_TRUE(ComposeNotePath(kFolder, c.key, path, kNotePathSize));
+        EXPECT_EQ(std::wstring(path), c.path);
     }
 }
 
 TEST(NotePath, RefusesKeysThatAreNotStorable) {
     const char* const keys[] = {"..", "a:b", "..\\..\\x", "", "1234567890123456", "5.old",
-                                "a/b", "*", "1 2"};
+                                "a/b", "*", "1 2", nullptr};
     for (const char* key : keys) {
-        SCOPED_TRACE(key);
-        char path[kPathSize];
-        std::memset(path, kGuard, sizeof path);
-        EXPECT_FALSE(ComposeNotePath(kFolder, key, path, sizeof path));
-        EXPECT_EQ(path[0], '\0');
-    }
-    char path[kPathSize];
-    std::memset(path, kGuard, sizeof path);
-    EXPECT_FALSE(ComposeNotePath(kFolder, nullptr, path, sizeof path));
-    EXPECT_EQ(path[0], '\0');
-}
-
-TEST(NotePath, RefusesMissingOrEmptyFolder) {
-    const char* const folders[] = {nullptr, ""};
-    for (const char* folder : folders) {
-        SCOPED_TRACE(folder == nullptr ? "null" : "empty");
-        char path[kPathSize];
-        std::memset(path, kGuard, sizeof path);
-        EXPECT_FALSE(ComposeNotePath(folder, "5", path, sizeof path));
-        EXPECT_EQ(path[0], '\0');
+        SCOPED_TRACE(key == nullptr ? "null" : key);
+        wchar_t path[kNotePathSize];
+        std::fill(path, path + kNotePathSize, kGuard);
+        EXPECT_FALSE(ComposeNotePath(kFolder, key, path, kNotePathSize));
+        EXPECT_EQ(path[0], L'\0');
     }
 }
 
-TEST(NotePath, LongestKeyInLongestFolderFitsMaxPath) {
-    const std::string folder = LongestFolder();
-    ASSERT_EQ(folder.size(), kMaxNotesFolderLength);
+TEST(NotePath, RefusesMissingEmptyOrUnterminatedFolder) {
+    std::vector<wchar_t> unterminated(kNotesFolderSize, L'f');
+    const wchar_t* const folders[] = {nullptr, L"", unterminated.data()};
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        std::vector<wchar_t> path(kNotePathSize * 2, kGuard);
+        EXPECT_FALSE(ComposeNotePath(folders[i], "5", path.data(), path.size()));
+        EXPECT_EQ(path[0], L'\0');
+    }
+}
+
+TEST(NotePath, LongestKeyInLongestPlainFolderFitsMaxPath) {
+    const std::wstring folder = LongestPlainFolder();
+    ASSERT_EQ(folder.size(), kMaxPlainFolderLength);
     const char key[] = "0x8007000500000";
     ASSERT_EQ(std::strlen(key), kNoteKeySize - 1);
 
-    std::vector<char> path(kPathSize + 1, kGuard);
-    ASSERT_TRUE(ComposeNotePath(folder.c_str(), key, path.data(), kPathSize));
-    const std::string result(path.data());
-    EXPECT_EQ(result.size(), kPathSize - 2);  // 259 characters + zero
-    EXPECT_EQ(result, folder + "\\" + key + ".qnote");
-    EXPECT_EQ(result.compare(0, folder.size() + 1, folder + "\\"), 0);
-    EXPECT_EQ(result.compare(result.size() - 6, 6, ".qnote"), 0);
-    EXPECT_EQ(path[kPathSize], kGuard);
+    wchar_t path[kNotePathSize];
+    ASSERT_TRUE(ComposeNotePath(folder.c_str(), key, path, kNotePathSize));
+    EXPECT_EQ(std::wstring(path), folder + L"\\" + W(key) + L".qnote");
+    EXPECT_EQ(std::wcslen(path), 259u);  // MAX_PATH with its zero
 }
 
 TEST(NotePath, BufferSizeBoundary) {
     struct Case {
-        std::string folder;
+        std::wstring folder;
         const char* key;
     };
     const Case cases[] = {
         {kFolder, "5"},
         {kFolder, "80070005"},
+        {LongestPlainFolder(), "123456789012345"},
         {LongestFolder(), "123456789012345"},
     };
     for (const Case& c : cases) {
-        const std::string expected = c.folder + "\\" + c.key + ".qnote";
+        const std::wstring expected = c.folder + L"\\" + W(c.key) + L".qnote";
         const size_t needed = expected.size() + 1;
-        SCOPED_TRACE(expected);
+        SCOPED_TRACE(needed);
+        ASSERT_LE(needed, kNotePathSize);
 
         // Exactly enough room.
-        std::vector<char> fits(needed + 1, kGuard);
+        std::vector<wchar_t> fits(needed + 1, kGuard);
         ASSERT_TRUE(ComposeNotePath(c.folder.c_str(), c.key, fits.data(), needed));
-        EXPECT_EQ(std::string(fits.data()), expected);
+        EXPECT_EQ(std::wstring(fits.data()), expected);
         EXPECT_EQ(fits[needed], kGuard);
 
-        // One byte short: nothing but the empty text, and nothing past the end.
-        std::vector<char> tooSmall(needed, kGuard);
+        // One short: nothing but the empty text, and nothing past the end.
+        std::vector<wchar_t> tooSmall(needed, kGuard);
         EXPECT_FALSE(ComposeNotePath(c.folder.c_str(), c.key, tooSmall.data(), needed - 1));
-        EXPECT_EQ(tooSmall[0], '\0');
+        EXPECT_EQ(tooSmall[0], L'\0');
         EXPECT_EQ(std::count(tooSmall.begin() + 1, tooSmall.end(), kGuard),
                   static_cast<std::ptrdiff_t>(needed - 1))
             << "a partial path was written";
@@ -397,56 +412,67 @@ TEST(NotePath, BufferSizeBoundary) {
 }
 
 TEST(NotePath, ZeroSizedBufferIsNotTouched) {
-    char guard = kGuard;
+    wchar_t guard = kGuard;
     EXPECT_FALSE(ComposeNotePath(kFolder, "5", &guard, 0));
     EXPECT_EQ(guard, kGuard);
-    EXPECT_FALSE(ComposeNotePath(kFolder, "5", nullptr, kPathSize));
-}
-
-TEST(NotePath, UnterminatedFolderIsRefused) {
-    std::vector<char> folder(kPathSize, 'f');
-    char path[kPathSize * 2];
-    EXPECT_FALSE(ComposeNotePath(folder.data(), "5", path, sizeof path));
-    EXPECT_EQ(path[0], '\0');
+    EXPECT_FALSE(ComposeNotePath(kFolder, "5", nullptr, kNotePathSize));
 }
 
 // ---------------------------------------------------------------------------
-// Listing pattern = folder + "\*.qnote".
+// The temporary file = folder + "\qn~" + four hex digits + ".tmp"; the listing
+// pattern = folder + "\*.qnote".
 
-TEST(ListingPattern, AppendsWildcardAndExtension) {
-    const std::string folders[] = {kFolder, LongestFolder()};
-    for (const std::string& folder : folders) {
-        SCOPED_TRACE(folder);
-        std::vector<char> pattern(kPathSize + 1, kGuard);
-        ASSERT_TRUE(ComposeListingPattern(folder.c_str(), pattern.data(), kPathSize));
-        EXPECT_EQ(std::string(pattern.data()), folder + "\\*.qnote");
-        EXPECT_EQ(pattern[kPathSize], kGuard);
+TEST(FolderPaths, TemporaryFileAndListingPattern) {
+    const std::wstring folders[] = {kFolder, LongestPlainFolder(), LongestFolder()};
+    for (const std::wstring& folder : folders) {
+        SCOPED_TRACE(folder.size());
+        const struct {
+            uint32_t unique;
+            const wchar_t* name;
+        } names[] = {{0x1A2B, L"\\qn~1A2B.tmp"}, {0x5, L"\\qn~0005.tmp"},
+                     {0xFFFF, L"\\qn~FFFF.tmp"}, {0x10000, L"\\qn~0000.tmp"}};
+        for (const auto& n : names) {
+            wchar_t path[kNotePathSize];
+            ASSERT_TRUE(ComposeTemporaryPath(folder.c_str(), n.unique, path, kNotePathSize));
+            EXPECT_EQ(std::wstring(path), folder + n.name);
+        }
+        wchar_t pattern[kNotePathSize];
+        ASSERT_TRUE(ComposeListingPattern(folder.c_str(), pattern, kNotePathSize));
+        EXPECT_EQ(std::wstring(pattern), folder + L"\\*.qnote");
     }
 }
 
-TEST(ListingPattern, BufferSizeBoundary) {
-    const std::string expected = std::string(kFolder) + "\\*.qnote";
-    const size_t needed = expected.size() + 1;
+TEST(FolderPaths, BufferSizeBoundaryAndMissingFolder) {
+    const struct {
+        const char* name;
+        std::function<bool(const wchar_t*, wchar_t*, size_t)> compose;
+        std::wstring tail;
+    } kinds[] = {
+        {"temporary", [](const wchar_t* f, wchar_t* p, size_t n) {
+             return ComposeTemporaryPath(f, 0xBEEF, p, n);
+         }, L"\\qn~BEEF.tmp"},
+        {"pattern", ComposeListingPattern, L"\\*.qnote"},
+    };
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        const std::wstring expected = kFolder + kind.tail;
+        const size_t needed = expected.size() + 1;
+        std::vector<wchar_t> fits(needed, kGuard);
+        ASSERT_TRUE(kind.compose(kFolder, fits.data(), needed));
+        EXPECT_EQ(std::wstring(fits.data()), expected);
 
-    std::vector<char> fits(needed, kGuard);
-    ASSERT_TRUE(ComposeListingPattern(kFolder, fits.data(), needed));
-    EXPECT_EQ(std::string(fits.data()), expected);
+        std::vector<wchar_t> tooSmall(needed, kGuard);
+        EXPECT_FALSE(kind.compose(kFolder, tooSmall.data(), needed - 1));
+        EXPECT_EQ(tooSmall[0], L'\0');
+        EXPECT_EQ(std::count(tooSmall.begin() + 1, tooSmall.end(), kGuard),
+                  static_cast<std::ptrdiff_t>(needed - 1));
 
-    std::vector<char> tooSmall(needed, kGuard);
-    EXPECT_FALSE(ComposeListingPattern(kFolder, tooSmall.data(), needed - 1));
-    EXPECT_EQ(tooSmall[0], '\0');
-    EXPECT_EQ(std::count(tooSmall.begin() + 1, tooSmall.end(), kGuard),
-              static_cast<std::ptrdiff_t>(needed - 1));
-}
-
-TEST(ListingPattern, RefusesMissingOrEmptyFolder) {
-    const char* const folders[] = {nullptr, ""};
-    for (const char* folder : folders) {
-        SCOPED_TRACE(folder == nullptr ? "null" : "empty");
-        char pattern[kPathSize];
-        std::memset(pattern, kGuard, sizeof pattern);
-        EXPECT_FALSE(ComposeListingPattern(folder, pattern, sizeof pattern));
-        EXPECT_EQ(pattern[0], '\0');
+        for (const wchar_t* folder : {static_cast<const wchar_t*>(nullptr), L""}) {
+            wchar_t path[kNotePathSize];
+            std::fill(path, path + kNotePathSize, kGuard);
+            EXPECT_FALSE(kind.compose(folder, path, kNotePathSize));
+            EXPECT_EQ(path[0], L'\0');
+        }
     }
 }
 
@@ -455,39 +481,44 @@ TEST(ListingPattern, RefusesMissingOrEmptyFolder) {
 
 TEST(NoteFileNames, KeyIsNameWithoutFinalExtension) {
     struct Case {
-        const char* fileName;
+        const wchar_t* fileName;
         bool listed;
         const char* key;
     };
     const Case cases[] = {
-        {"5.qnote", true, "5"},
-        {"5.QNOTE", true, "5"},
-        {"5.QNote", true, "5"},
-        {"80070005.qnote", true, "80070005"},
-        {"12029.qnote", true, "12029"},
-        {"0x-AbC.qnote", true, "0x-AbC"},
-        {"123456789012345.qnote", true, "123456789012345"},
-        {"1234567890123456.qnote", false, ""},
-        {"12345678901234567890.qnote", false, ""},
-        {"5.old.qnote", false, ""},
-        {"5..qnote", false, ""},
-        {".qnote", false, ""},
-        {"qnote", false, ""},
-        {"5qnote", false, ""},
-        {"", false, ""},
-        {"a b.qnote", false, ""},
-        {"~qn1234.tmp", false, ""},
-        {"5.qnote.bak", false, ""},
-        {"abc.qnote.tmp", false, ""},
-        {"5.qnotes", false, ""},
-        {"5.qnot", false, ""},
-        {"5.txt", false, ""},
-        {"5", false, ""},
-        {"g.qnote", false, ""},
-        {"5\xE9.qnote", false, ""},
+        {L"5.qnote", true, "5"},
+        {L"5.QNOTE", true, "5"},
+        {L"5.QNote", true, "5"},
+        {L"80070005.qnote", true, "80070005"},
+        {L"12029.qnote", true, "12029"},
+        {L"0x-AbC.qnote", true, "0x-AbC"},
+        {L"123456789012345.qnote", true, "123456789012345"},
+        {L"1234567890123456.qnote", false, ""},
+        {L"12345678901234567890.qnote", false, ""},
+        {L"5.old.qnote", false, ""},
+        {L"5..qnote", false, ""},
+        {L".qnote", false, ""},
+        {L"qnote", false, ""},
+        {L"5qnote", false, ""},
+        {L"", false, ""},
+        {L"a b.qnote", false, ""},
+        {L"qn~1234.tmp", false, ""},
+        {L"5.qnote.bak", false, ""},
+        {L"abc.qnote.tmp", false, ""},
+        {L"5.qnotes", false, ""},
+        {L"5.qnot", false, ""},
+        {L"5.txt", false, ""},
+        {L"5", false, ""},
+        {L"g.qnote", false, ""},
+        {L"5\x00E9.qnote", false, ""},
+        // Wide characters whose low byte is a key character are no keys.
+        {L"\x0135.qnote", false, ""},
+        {L"1\x4E41.qnote", false, ""},
+        {L"\x0665.qnote", false, ""},
+        {L"5.qnot\x0165", false, ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.fileName);
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.fileName)));
         char key[kNoteKeySize + 1];
         std::memset(key, kGuard, sizeof key);
         EXPECT_EQ(KeyFromNoteFileName(c.fileName, key), c.listed);
@@ -501,11 +532,11 @@ TEST(NoteFileNames, NullNameIsNotListed) {
     std::memset(key, kGuard, sizeof key);
     EXPECT_FALSE(KeyFromNoteFileName(nullptr, key));
     EXPECT_EQ(key[0], '\0');
-    EXPECT_FALSE(KeyFromNoteFileName("5.qnote", nullptr));
+    EXPECT_FALSE(KeyFromNoteFileName(L"5.qnote", nullptr));
 }
 
-TEST(NoteFileNames, UnterminatedNameIsNotReadPastMaxPath) {
-    std::vector<char> name(kPathSize, '1');
+TEST(NoteFileNames, UnterminatedNameIsNotReadPastItsBuffer) {
+    std::vector<wchar_t> name(kFoundNameSize, L'1');
     char key[kNoteKeySize];
     EXPECT_FALSE(KeyFromNoteFileName(name.data(), key));
     EXPECT_EQ(key[0], '\0');

@@ -199,10 +199,12 @@ TEST_F(CodePageTest, NotesFolderKeepsItsPlaceWhateverTheNames) {
     ASSERT_GE(odd.size(), 3u);
     const std::string exe = CaseFolder() + odd[0] + odd[1] + ".exe";
     const std::string user = odd[2] + "ab" + odd[0];
-    PrepareNotesFolderFrom(exe.c_str(), static_cast<DWORD>(exe.size()), MAX_PATH + 1,
-                           user.c_str());
+    const std::wstring wideExe = Wide(exe);
+    PrepareNotesFolderFrom(wideExe.c_str(), static_cast<DWORD>(wideExe.size()), kExePathSize,
+                           Wide(user).c_str());
+    // The folder the ANSI names spell is the one the store made.
     const std::string expected = CaseFolder() + "Quorrin Notes\\" + user;
-    ASSERT_EQ(std::string(NotesFolder), expected);
+    ASSERT_EQ(std::wstring(NotesFolder), Wide(expected));
     DWORD attributes = GetFileAttributesA(expected.c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);

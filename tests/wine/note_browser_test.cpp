@@ -261,14 +261,14 @@ TEST_F(NoteBrowserTest, FailedSaveAndDeleteAreReportedAndChangeNothing) {
     AnsweredBox saveBox =
         Answer("Save Note", IDOK, [this] { Press(Browser(), IDC_BROWSER_SAVE); });
     ASSERT_TRUE(saveBox.answered);
-    EXPECT_EQ(saveBox.text, "Could not save the note for error: 5");
+    EXPECT_EQ(saveBox.text, LockedSaveReport(Note("5"), "5"));
     EXPECT_EQ(saveBox.icon, LoadIconA(nullptr, IDI_HAND));
     EXPECT_TRUE(DeleteEnabled());
 
     ModalAnswerer deleteBox("Delete Note", IDOK);
     DeleteAnswering(IDYES, "5");
     ASSERT_TRUE(deleteBox.Join());
-    EXPECT_EQ(deleteBox.MessageText(), "Could not delete the note for error: 5");
+    EXPECT_EQ(deleteBox.MessageText(), LockedDeleteReport(Note("5"), "5"));
     EXPECT_EQ(Editor(), "new text");
     EXPECT_TRUE(SaveEnabled());
     EXPECT_TRUE(DeleteEnabled());

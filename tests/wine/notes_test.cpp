@@ -31,15 +31,16 @@ protected:
 };
 
 TEST(NotesFolder, IsCreatedAtStartUpBesideTheExeForTheLogonUser) {
-    char user[257] = {};
-    DWORD size = sizeof user;
-    ASSERT_TRUE(GetUserNameA(user, &size));
-    std::string expected = TestExeDirectory() + "Quorrin Notes\\" + user;
-    RemoveDirectoryA(expected.c_str());
+    wchar_t user[kUserNameSize] = {};
+    DWORD size = kUserNameSize;
+    ASSERT_TRUE(GetUserNameW(user, &size));
+    std::wstring wideExpected = Wide(TestExeDirectory()) + L"Quorrin Notes\\" + user;
+    std::string expected = Narrow(wideExpected);
+    RemoveDirectoryW(wideExpected.c_str());
     HWND dialog = OpenMainDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(std::string(NotesFolder), expected);
-    DWORD attributes = GetFileAttributesA(expected.c_str());
+    EXPECT_EQ(std::wstring(NotesFolder), wideExpected);
+    DWORD attributes = GetFileAttributesW(wideExpected.c_str());
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
 
@@ -182,10 +183,11 @@ TEST_F(NotePanelTest, NoteFilesReadAsTheirTextUpToTheFirstZero) {
 TEST_F(NotePanelTest, FileAtTheTemporaryNameIsLeftAsItWas) {
     const std::string outside = CaseFolder() + "outside.txt";
     WriteBytes(outside, "not a note");
-    UINT unique = GetCurrentProcessId() & 0xFFFFu;
-    char temporary[MAX_PATH + 1] = {};
-    ASSERT_NE(GetTempFileNameA(Folder().c_str(), "qn~", unique != 0 ? unique : 1, temporary), 0u);
-    ASSERT_TRUE(CreateHardLinkA(temporary, outside.c_str(), nullptr));
+    wchar_t wideTemporary[kNotePathSize] = {};
+    ASSERT_TRUE(ComposeTemporaryPath(NotesFolder, GetCurrentProcessId() & 0xFFFFu, wideTemporary,
+                                     kNotePathSize));
+    const std::string temporary = Narrow(wideTemporary);
+    ASSERT_TRUE(CreateHardLinkA(temporary.c_str(), outside.c_str(), nullptr));
     Lookup("5");
     TypeNote("the note");
     Press(IDC_SAVE_NOTE);
@@ -253,20 +255,34 @@ TEST_F(NotePanelTest, UnstorableKeysTouchNoFile) {
     EXPECT_EQ(ListTree(TestExeDirectory() + "notes-cases\\"), parentBefore);
 }
 
-TEST_F(NotePanelTest, NotesAreUnavailableWhenTheFolderWouldNotFit) {
+// An exe whose notes' paths would pass MAX_PATH: the folder takes the long
+// form, and notes are saved, shown, listed and deleted there.
+TEST_F(NotePanelTest, NotesWorkWhereTheirPathsPassMaxPath) {
     std::string deep = CaseFolder() + std::string(200, 'd') + "\\";
-    CreateDirectoryA(deep.c_str(), nullptr);
-    std::string exe = deep + "Quorrin.exe";
-    PrepareNotesFolderFrom(exe.c_str(), static_cast<DWORD>(exe.size()), MAX_PATH + 1, "tester");
-    EXPECT_STREQ(NotesFolder, "");
+    CreateDirectoryW(Wide(deep).c_str(), nullptr);
+    std::wstring exe = Wide(deep + "Quorrin.exe");
+    PrepareNotesFolderFrom(exe.c_str(), static_cast<DWORD>(exe.size()), kExePathSize, L"tester");
+    const std::wstring note = L"\\\\?\\" + Wide(deep) + L"Quorrin Notes\\tester\\5.qnote";
+    ASSERT_GT(note.size(), static_cast<size_t>(MAX_PATH + 4));
+    EXPECT_EQ(std::wstring(NotesFolder) + L"\\5.qnote", note);
     Lookup("5");
-    EXPECT_FALSE(SaveEnabled());
-    EXPECT_FALSE(DeleteEnabled());
-    EXPECT_EQ(ListTree(deep), "");
+    TypeNote("deep");
+    Press(IDC_SAVE_NOTE);
+    EXPECT_EQ(ReadBytes(Narrow(note)), std::string("deep\0", 5));
+    TypeNote("");
+    Lookup("5");
+    EXPECT_EQ(Editor(), "deep");
+    ASSERT_NE(OpenBrowser(), nullptr);
+    EXPECT_EQ(Keys(), std::vector<std::string>{"5"});
+    CloseBrowser();
+    EXPECT_EQ(DeleteAnswering(IDYES), std::string(kQuestion) + "5");
+    EXPECT_EQ(GetFileAttributesW(note.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ListTree(deep), "Quorrin Notes\\\nQuorrin Notes\\tester\\\n");
 }
 
 // A note another program holds open with share mode 0: it cannot be read,
-// replaced or deleted. Nothing is overwritten and every failure is told.
+// replaced or deleted. Nothing is overwritten and every failure is told,
+// with the system's reason after a blank line.
 TEST_F(NotePanelTest, LockedNoteIsNeitherOverwrittenNorSilentlyLost) {
     const std::string bytes("precious\0", 9);
     WriteBytes(Note("5"), bytes);
@@ -279,7 +295,7 @@ TEST_F(NotePanelTest, LockedNoteIsNeitherOverwrittenNorSilentlyLost) {
     TypeNote("replacement");
     AnsweredBox saveBox = Answer("Save Note", IDOK, [this] { Press(IDC_SAVE_NOTE); });
     ASSERT_TRUE(saveBox.answered);
-    EXPECT_EQ(saveBox.text, "Could not save the note for error: 5");
+    EXPECT_EQ(saveBox.text, LockedSaveReport(Note("5"), "5"));
     EXPECT_EQ(saveBox.icon, LoadIconA(nullptr, IDI_HAND));
     EXPECT_EQ(Editor(), "replacement");
     EXPECT_TRUE(DeleteEnabled());
@@ -294,7 +310,7 @@ TEST_F(NotePanelTest, LockedNoteIsNeitherOverwrittenNorSilentlyLost) {
     ModalAnswerer deleteBox("Delete Note", IDOK);
     EXPECT_EQ(DeleteAnswering(IDYES), std::string(kQuestion) + "5");
     ASSERT_TRUE(deleteBox.Join());
-    EXPECT_EQ(deleteBox.MessageText(), "Could not delete the note for error: 5");
+    EXPECT_EQ(deleteBox.MessageText(), LockedDeleteReport(Note("5"), "5"));
     EXPECT_TRUE(DeleteEnabled());
 
     CloseHandle(lock);

@@ -13,6 +13,20 @@ std::string FreshCaseFolder(const std::string& name);
 // Points the store at <caseFolder>Quorrin Notes\tester and creates it.
 std::string UseCaseNotesFolder(const std::string& caseFolder);
 
+// Paths between the tests' ANSI strings and the store's UTF-16, through the
+// system's code page.
+std::wstring Wide(const std::string& text);
+std::string Narrow(const std::wstring& text);
+
+// The system's own text for error, without its closing line break.
+std::string SystemText(DWORD error);
+// What the box of a failed save or delete of the note of key at path says
+// while another program holds that note open: its first line, a blank line
+// and the system's text for what the same step (replacing the file,
+// deleting it) fails with here.
+std::string LockedSaveReport(const std::string& path, const char* key);
+std::string LockedDeleteReport(const std::string& path, const char* key);
+
 bool FileExists(const std::string& path);
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);

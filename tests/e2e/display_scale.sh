@@ -40,8 +40,18 @@ c96=$(Colours "$E2eDir/main-96.png") c144=$(Colours "$shots/main-window-144.png"
 echo "main window: $w96 pixels wide and $c96 colours at 96 DPI, $w144 and $c144 at 144"
 [ "$c144" -le $((c96 * 2)) ] || Fail "blurred at 144 DPI: $c144 colours against $c96 at 96"
 
+# Notes for the Note Browser's picture, as in the one at 96 DPI; it lists
+# them as it opens.
+notes="$E2eDir/Quorrin Notes/$(Probe user)"
+mkdir -p "$notes"
+printf 'five\0' > "$notes/5.qnote"
+printf 'no connection\0' > "$notes/12029.qnote"
+printf 'denied\0' > "$notes/80070005.qnote"
 Probe syscommand Quorrin $IDM_BROWSE_NOTES
 Probe wait "Note Browser" 20000 >/dev/null || Fail "the Note Browser did not open"
+xdotool mousemove $(Probe corner "Note Browser" $IDC_BROWSER_LIST 12 8) click 1
+TypeInto "Note Browser" key Down
+Probe wait-text "Note Browser" $IDC_BROWSER_EDITOR "five" 10000 || Fail "the note of 5 is not shown"
 Screenshot "Note Browser" "$shots/note-browser-144.png"
 Probe close "Note Browser"
 Probe gone "Note Browser" 20000 || Fail "the Note Browser did not close"

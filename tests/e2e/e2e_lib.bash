@@ -25,8 +25,10 @@ Probe() {
   return "${PIPESTATUS[0]}"
 }
 
+# Starts the copy in QuorrinDir (the test's own folder unless a test points
+# it elsewhere), from that folder, as a double-click in Explorer would.
 StartQuorrin() {
-  (cd "$E2eDir" && exec wine "$E2eExe") &
+  (cd "${QuorrinDir:-$E2eDir}" && exec wine "$E2eExe") &
   QuorrinPid=$!
 }
 
@@ -55,6 +57,18 @@ StartAndShow() {
 LookUpTyped() {
   TypeInto Quorrin type --delay 80 "$1" || Fail "xdotool could not type"
   TypeInto Quorrin key Return
+}
+
+# Clicks into the main window's note editor, types TEXT, clicks Save Note
+# and waits for FILE to hold TEXT and its zero byte.
+TypeAndSaveNote() {
+  local text=$1 file=$2 i
+  ClickControl Quorrin $IDC_NOTE_EDITOR
+  TypeInto Quorrin type --delay 60 "$text"
+  Probe wait-text Quorrin $IDC_NOTE_EDITOR "$text" 10000 || Fail "the typed note did not reach the editor"
+  ClickControl Quorrin $IDC_SAVE_NOTE
+  for i in $(seq 1 100); do [ -f "$file" ] && break; sleep 0.1; done
+  cmp -s "$file" <(printf '%s\0' "$text") || Fail "no note \"$text\" at $file"
 }
 
 # Closes the running copy with its close command; it must end with 0.

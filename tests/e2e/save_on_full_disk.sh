@@ -1,5 +1,5 @@
 # A save that a full disk cuts short leaves the old note byte for byte and
-# is reported. Quorrin runs from a 1 MiB tmpfs that a filler file has
+# is reported, with the system's words for a full disk. Quorrin runs from a 1 MiB tmpfs that a filler file has
 # nearly filled; skipped (exit 77, shown as skipped) where mounting is refused.
 source "$(dirname "$0")/e2e_lib.bash"
 
@@ -15,7 +15,7 @@ Unmount() {
 }
 trap Unmount EXIT
 
-cp "$QUORRIN_EXE" "$disk/Quorrin.exe"
+cp "$QUORRIN_EXE" "$disk/$E2eExe"
 user=$(Probe user) || Fail "no user name"
 notes="$disk/Quorrin Notes/$user"
 mkdir -p "$notes"
@@ -25,15 +25,15 @@ printf 'the old note\0' > "$notes/5.qnote"
 free_kb=$(df -k --output=avail "$disk" | tail -n 1 | tr -d ' ')
 dd if=/dev/zero of="$disk/filler" bs=1k count=$(( free_kb - 8 )) status=none
 
-(cd "$disk" && exec wine Quorrin.exe) &
-QuorrinPid=$!
-Probe wait Quorrin 60000 >/dev/null || Fail "the main window did not show"
+QuorrinDir=$disk
+StartAndShow
 LookUpTyped "5"
 Probe wait-text Quorrin $IDC_NOTE_EDITOR "the old note" 20000 || Fail "the old note is not shown"
 Probe settext Quorrin $IDC_NOTE_EDITOR "$(head -c 24000 /dev/zero | tr '\0' 'n')"
 ClickControl Quorrin $IDC_SAVE_NOTE
 text=$(Probe answer "Save Note" 1 20000) || Fail "the failed save was not reported"
-[ "$text" = "Could not save the note for error: 5" ] || Fail "the report said: $text"
+full=$(Probe message 112) || Fail "the system has no text for a full disk"
+[ "$text" = "Could not save the note for error: 5"$'\n\n'"$full" ] || Fail "the report said: $text"
 [ "$(od -An -c "$notes/5.qnote" | tr -d ' \n')" = 'theoldnote\0' ] || Fail "the old note changed"
 leftover=$(ls "$notes" | grep -v '^5\.qnote$')
 [ -z "$leftover" ] || Fail "left behind: $leftover"

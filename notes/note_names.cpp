@@ -80,11 +80,11 @@ bool StartsWith(const wchar_t* text, size_t length, const char* prefix) {
 
 // How a path of this form is written without MAX_PATH's limit: the prefix
 // to put in front and how many of its own characters it replaces. A path
-// already in the \\?\ or \\.\ form stays as it is, and so does one of no
-// form the prefix can take (there is none from GetModuleFileNameW).
+// already in the \\?\ or \\.\ form stays as it is, and so does a relative
+// one, which GetModuleFileNameW never gives.
 const char* LongFormPrefix(const wchar_t* path, size_t length, size_t* replaced) {
     *replaced = 0;
-    if (StartsWith(path, length, "\\\\?\\") || StartsWith(path, length, "\\\\.\\")) {
+    if (StartsWith(path, length, kLongPrefix) || StartsWith(path, length, "\\\\.\\")) {
         return "";
     }
     if (StartsWith(path, length, "\\\\")) {
@@ -229,20 +229,18 @@ bool ComposeNotesFolder(const wchar_t* exePath, uint32_t exePathLength, uint32_t
 
 bool ComposeNotePath(const wchar_t* folder, const char* key, wchar_t* path, size_t pathSize) {
     PathWriter writer;
-    size_t keyLength = key != nullptr ? BoundedLength(key, kNoteKeySize) : 0;
-    if (!IsStorableKey(key)) {
-        if (path != nullptr && pathSize > 0) {
-            path[0] = L'\0';
-        }
-        return false;
-    }
+    // A storable key is terminated within its buffer.
+    const bool storable = IsStorableKey(key);
+    const size_t keyLength = storable ? BoundedLength(key, kNoteKeySize) : 0;
     if (!StartInFolder(folder, 1 + keyLength + kExtensionLength, path, pathSize, &writer)) {
         return false;
     }
+    if (!storable) {
+        path[0] = L'\0';
+        return false;
+    }
     writer.Ascii("\\");
-    char keyText[kNoteKeySize] = {};
-    memcpy(keyText, key, keyLength);
-    writer.Ascii(keyText);
+    writer.Ascii(key);
     writer.Ascii(kNoteExtension);
     writer.End();
     return true;

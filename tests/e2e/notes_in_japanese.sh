@@ -9,10 +9,12 @@ export QUORRIN_LOCALE=ja_JP.UTF-8 USER=表dev E2eExe=ソフト.exe
 source "$(dirname "$0")/e2e_lib.bash"
 
 [ "$(Probe acp)" = 932 ] || Fail "the code page is $(Probe acp), not 932: is ja_JP.UTF-8 generated?"
-# Wine hands out the name in code page 932; the file system shows UTF-8.
+# Wine hands out the ANSI name in code page 932, cut after as many bytes as
+# it has characters; the notes folder is named for the whole name, as the
+# system spells it, which the file system shows in UTF-8.
 user=$(wine "$QUORRIN_PROBE" user | tr -d '\r\n' | iconv -f CP932 -t UTF-8) || Fail "no user name"
 case "$user" in 表*) ;; *) Fail "the user name is \"$user\", not one beginning with 表" ;; esac
-folder="$E2eDir/Quorrin Notes/$user"
+folder="$E2eDir/Quorrin Notes/$USER"
 note_text="日本語のメモ 表ソ十 申予構"
 
 StartAndShow

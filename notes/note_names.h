@@ -66,8 +66,9 @@ bool ComposeNotesFolder(const wchar_t* exePath, uint32_t exePathLength, uint32_t
 // key is not storable, the folder is empty, or the result does not fit.
 bool ComposeNotePath(const wchar_t* folder, const char* key, wchar_t* path, size_t pathSize);
 
-// path = folder + "\qn~" + four upper-case hex digits of unique + ".tmp", the
-// name GetTempFileName would form, which takes no folder over MAX_PATH.
+// path = folder + "\qn~" + four upper-case hex digits of unique + ".tmp",
+// named as GetTempFileName names its files; that call takes no folder over
+// MAX_PATH.
 // False, with an empty path, when the folder is empty or it does not fit.
 bool ComposeTemporaryPath(const wchar_t* folder, uint32_t unique, wchar_t* path,
                           size_t pathSize);

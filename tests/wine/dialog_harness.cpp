@@ -51,17 +51,33 @@ BOOL CALLBACK FindIcon(HWND child, LPARAM lParam) {
     return TRUE;
 }
 
-// Answerers waiting on this thread, newest first.
+// Answerers waiting on this thread, newest first, and what becomes of a
+// message box that none of them takes.
 ModalAnswerer* waiting = nullptr;
+HHOOK watching = nullptr;
+void (*unexpectedBox)(HWND) = nullptr;
 
 }  // namespace
+
+// One hook for the thread's whole life: a box may come up at any time.
+void ModalAnswerer::Watch() {
+    if (watching == nullptr) {
+        watching = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+    }
+}
+
+void ModalAnswerer::OnUnexpected(void (*handler)(HWND box)) {
+    unexpectedBox = handler;
+    Watch();
+}
 
 ModalAnswerer::ModalAnswerer(const char* caption, std::initializer_list<int> answers,
                              Inspect inspect)
     : caption_(caption), answers_(answers), inspect_(std::move(inspect)) {
     next_ = waiting;
     waiting = this;
-    hook_ = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+    waiting_ = true;
+    Watch();
 }
 
 ModalAnswerer::~ModalAnswerer() {
@@ -69,9 +85,8 @@ ModalAnswerer::~ModalAnswerer() {
 }
 
 bool ModalAnswerer::Join() {
-    if (hook_ != nullptr) {
-        UnhookWindowsHookEx(hook_);
-        hook_ = nullptr;
+    if (waiting_) {
+        waiting_ = false;
         for (ModalAnswerer** link = &waiting; *link != nullptr; link = &(*link)->next_) {
             if (*link == this) {
                 *link = next_;
@@ -79,13 +94,14 @@ bool ModalAnswerer::Join() {
             }
         }
     }
-    return answered_;
+    return window_ != nullptr;
 }
 
 bool ModalAnswerer::TryAnswer(HWND window) {
-    if (answered_ || WindowText(window) != caption_) {
-        return false;
+    if (window_ != nullptr || WindowText(window) != caption_) {
+        return window_ == window;
     }
+    window_ = window;
     // A message box keeps its text in the static control 0xFFFF.
     text_ = ControlText(window, 0xFFFF);
     for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
@@ -105,7 +121,6 @@ bool ModalAnswerer::TryAnswer(HWND window) {
                          reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
         }
     }
-    answered_ = true;
     return true;
 }
 
@@ -115,11 +130,14 @@ LRESULT CALLBACK ModalAnswerer::CbtHook(int code, WPARAM wParam, LPARAM lParam) 
         char className[16] = {};
         GetClassNameA(window, className, sizeof className);
         if (lstrcmpA(className, "#32770") == 0) {
-            for (ModalAnswerer* answerer = waiting; answerer != nullptr;
+            bool taken = false;
+            for (ModalAnswerer* answerer = waiting; answerer != nullptr && !taken;
                  answerer = answerer->next_) {
-                if (answerer->TryAnswer(window)) {
-                    break;
-                }
+                taken = answerer->TryAnswer(window);
+            }
+            // Only a message box has the text control 0xFFFF.
+            if (!taken && unexpectedBox != nullptr && GetDlgItem(window, 0xFFFF) != nullptr) {
+                unexpectedBox(window);
             }
         }
     }

@@ -28,11 +28,14 @@ void PumpMessages();
 // IDOK, IDCANCEL, ...) or kClose, the close button's WM_CLOSE. It watches
 // through a WH_CBT hook rather than a second thread, so the modal loop that
 // shows the window delivers the answers. The window's message text, icon
-// and buttons are kept for the test to check.
+// and buttons are kept for the test to check. A message box that no
+// answerer waits for goes to the handler given to OnUnexpected, so that a
+// question a test did not expect fails it instead of waiting forever.
 class ModalAnswerer {
 public:
     static const int kClose = 0;
     using Inspect = std::function<void(HWND)>;
+    static void OnUnexpected(void (*handler)(HWND box));
 
     ModalAnswerer(const char* caption, std::initializer_list<int> answers,
                   Inspect inspect = Inspect());
@@ -50,13 +53,14 @@ public:
 
 private:
     static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
+    static void Watch();
     bool TryAnswer(HWND window);
 
     std::string caption_;
     std::vector<int> answers_;
     Inspect inspect_;
-    HHOOK hook_ = nullptr;
-    bool answered_ = false;
+    bool waiting_ = false;
+    HWND window_ = nullptr;
     std::string text_;
     HICON icon_ = nullptr;
     unsigned buttons_ = 0;

@@ -5,11 +5,18 @@
 // Before anything else the process tells the loader to search only the
 // system folder for whatever is loaded later by name, for the reason given
 // in app/system_library.cpp.
+//
+// The thread that owns the windows is a single-threaded apartment: the rich
+// edit's copy, cut and paste go through the OLE clipboard, which does
+// nothing in the multithreaded one. OLE itself is started too, since on
+// Windows a rich edit can be a drop target, and so drag text, only then.
+// It is ended only after the main window and its editors are gone.
 #include "app/start_up.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <ole2.h>
 
 #include "app/app_state.h"
 #include "app/system_library.h"
@@ -35,7 +42,8 @@ static void SearchSystemFolderOnly() {
 
 bool PrepareProcess() {
     SearchSystemFolderOnly();
-    CoInitializeEx(nullptr, COINIT_DISABLE_OLE1DDE);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    OleInitialize(nullptr);
     Instance = GetModuleHandleA(nullptr);
     ProcessHeap = GetProcessHeap();
 
@@ -53,6 +61,7 @@ bool PrepareProcess() {
 }
 
 void ReleaseProcess() {
+    OleUninitialize();
     FreeLibrary(RichEditLibrary);
     RichEditLibrary = nullptr;
 }

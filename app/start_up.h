@@ -4,11 +4,12 @@
 
 #include <windows.h>
 
-// Limits the loader to the system folder, then COM, the instance and heap
+// Limits the loader to the system folder, then COM and OLE in a
+// single-threaded apartment, the instance and heap
 // handles, the common control classes and the rich-edit library that
 // provides RichEdit20A. True when that library was loaded; the start
 // routine looks at nothing and runs the window anyway.
 bool PrepareProcess();
 
-// Frees the rich-edit library once the main window has ended.
+// Ends OLE and frees the rich-edit library once the main window has ended.
 void ReleaseProcess();

@@ -227,6 +227,23 @@ bool ComposeNotesFolder(const wchar_t* exePath, uint32_t exePathLength, uint32_t
     return true;
 }
 
+bool IsEarlierUserFolderName(const wchar_t* userName, const wchar_t* ansiSpelling) {
+    if (userName == nullptr || ansiSpelling == nullptr) {
+        return false;
+    }
+    const size_t length = BoundedLength(ansiSpelling, kUserNameSize);
+    if (length == 0 || length >= kUserNameSize) {
+        return false;
+    }
+    for (size_t i = 0; i < length; ++i) {
+        if (ansiSpelling[i] == L'?') {
+            return false;
+        }
+    }
+    return BoundedLength(userName, kUserNameSize) != length ||
+           memcmp(userName, ansiSpelling, length * sizeof(wchar_t)) != 0;
+}
+
 bool ComposeNotePath(const wchar_t* folder, const char* key, wchar_t* path, size_t pathSize) {
     PathWriter writer;
     // A storable key is terminated within its buffer.

@@ -62,6 +62,12 @@ bool IsStorableKey(const char* key);
 bool ComposeNotesFolder(const wchar_t* exePath, uint32_t exePathLength, uint32_t exeBufferSize,
                         const wchar_t* userName, wchar_t* folder, size_t* firstLevelLength);
 
+// True when ansiSpelling, the user name as the ANSI GetUserNameA spelled it
+// (with look-alike letters where the code page lacks a character), names
+// another folder than userName: a different name, with no "?" in it, where
+// earlier versions may have kept the user's notes.
+bool IsEarlierUserFolderName(const wchar_t* userName, const wchar_t* ansiSpelling);
+
 // path = folder + "\" + key + ".qnote". False, with an empty path, when the
 // key is not storable, the folder is empty, or the result does not fit.
 bool ComposeNotePath(const wchar_t* folder, const char* key, wchar_t* path, size_t pathSize);

@@ -24,20 +24,58 @@ const AnsiCodePage& SystemCodePage() {
     return codePage;
 }
 
+// The length of the NotesFolder's first level, "...\Quorrin Notes".
+static size_t NotesFolderFirstLevel;
+
+static bool IsFolder(const wchar_t* path) {
+    DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// ERROR_SUCCESS when the folder was made or is there already.
+static DWORD MakeFolder(const wchar_t* path) {
+    if (CreateDirectoryW(path, nullptr)) {
+        return ERROR_SUCCESS;
+    }
+    DWORD error = GetLastError();
+    return error == ERROR_ALREADY_EXISTS ? ERROR_SUCCESS : error;
+}
+
+// Makes both levels of the NotesFolder; ERROR_SUCCESS, or why the first
+// level that could not be made could not.
+static DWORD MakeNotesFolder() {
+    wchar_t separator = NotesFolder[NotesFolderFirstLevel];
+    NotesFolder[NotesFolderFirstLevel] = L'\0';
+    DWORD error = MakeFolder(NotesFolder);
+    NotesFolder[NotesFolderFirstLevel] = separator;
+    return error != ERROR_SUCCESS ? error : MakeFolder(NotesFolder);
+}
+
 void PrepareNotesFolderFrom(const wchar_t* exePath, DWORD exePathLength, DWORD exeBufferSize,
-                            const wchar_t* userName) {
-    size_t firstLevelLength = 0;
+                            const wchar_t* userName, const wchar_t* ansiUserName) {
     if (!ComposeNotesFolder(exePath, exePathLength, exeBufferSize, userName, NotesFolder,
-                            &firstLevelLength)) {
+                            &NotesFolderFirstLevel)) {
         NotesFolder[0] = L'\0';
+        NotesFolderFirstLevel = 0;
         return;
     }
-    // Existing folders are fine; any other failure shows up at the first save.
-    wchar_t separator = NotesFolder[firstLevelLength];
-    NotesFolder[firstLevelLength] = L'\0';
-    CreateDirectoryW(NotesFolder, nullptr);
-    NotesFolder[firstLevelLength] = separator;
-    CreateDirectoryW(NotesFolder, nullptr);
+    // Earlier versions named the user's folder as GetUserNameA spells the
+    // name, with look-alike letters where the code page has none. Where only
+    // that folder exists the notes stay in it, unmoved, so that an earlier
+    // copy on the same stick still finds them.
+    if (!IsFolder(NotesFolder) && IsEarlierUserFolderName(userName, ansiUserName)) {
+        wchar_t earlier[kNotesFolderSize];
+        size_t firstLevel = 0;
+        if (ComposeNotesFolder(exePath, exePathLength, exeBufferSize, ansiUserName, earlier,
+                               &firstLevel) &&
+            IsFolder(earlier)) {
+            memcpy(NotesFolder, earlier, sizeof NotesFolder);
+            NotesFolderFirstLevel = firstLevel;
+            return;
+        }
+    }
+    // Any failure shows up at the first save, which tries again.
+    MakeNotesFolder();
 }
 
 void PrepareNotesFolder() {
@@ -47,7 +85,16 @@ void PrepareNotesFolder() {
     DWORD userSize = kUserNameSize;
     bool haveUser = GetUserNameW(userName, &userSize) != FALSE;
     userName[kUserNameSize - 1] = L'\0';
-    PrepareNotesFolderFrom(exePath, length, kExePathSize, haveUser ? userName : nullptr);
+    // The ANSI spelling, in the buffer earlier versions gave it, as the
+    // file system names a folder made with it.
+    char ansiName[kUserNameSize] = {};
+    DWORD ansiSize = kUserNameSize;
+    wchar_t ansiUserName[kUserNameSize] = {};
+    bool haveAnsi = GetUserNameA(ansiName, &ansiSize) != FALSE &&
+                    MultiByteToWideChar(CP_ACP, 0, ansiName, -1, ansiUserName,
+                                        static_cast<int>(kUserNameSize)) > 0;
+    PrepareNotesFolderFrom(exePath, length, kExePathSize, haveUser ? userName : nullptr,
+                           haveAnsi ? ansiUserName : nullptr);
 }
 
 bool NotePath(const char* key, wchar_t* path) {
@@ -170,6 +217,40 @@ static BOOL WriteAll(HANDLE file, const char* bytes, DWORD count) {
     return TRUE;
 }
 
+// Virus scanners, search indexers and sync tools open a file that was just
+// written for a moment. A step that meets such a handle is tried again for
+// about a second before it fails with the reason.
+static const DWORD kHeldWaitMs = 1000;
+static const DWORD kHeldRetryMs = 50;
+
+template <typename Step>
+static BOOL RetryWhileHeld(Step step) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (step()) {
+            return TRUE;
+        }
+        DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) ||
+            GetTickCount() - start >= kHeldWaitMs) {
+            SetLastError(error);
+            return FALSE;
+        }
+        Sleep(kHeldRetryMs);
+    }
+}
+
+// A folder removed while Quorrin runs (by a clean-up or sync tool) is made
+// again; one that cannot be made gives its own reason, not the "path not
+// found" of the temporary file.
+static bool ReadyNotesFolder() {
+    if (IsFolder(NotesFolder)) {
+        return true;
+    }
+    DWORD error = MakeNotesFolder();
+    return error == ERROR_SUCCESS || Fail(error);
+}
+
 // Writes all of bytes to a new temporary file in the NotesFolder and moves
 // it over path. Any failure removes the temporary file this save created,
 // and nothing else, and leaves path as it was.
@@ -184,7 +265,10 @@ static bool ReplaceFile(const wchar_t* path, const char* bytes, DWORD count) {
     ok = Checked(FlushFileBuffers(file), ok, &error);
     ok = Checked(CloseHandle(file), ok, &error);
     if (ok) {
-        ok = Checked(MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH),
+        ok = Checked(RetryWhileHeld([&] {
+                         return MoveFileExW(temporary, path,
+                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+                     }),
                      ok, &error);
     }
     if (!ok) {
@@ -222,7 +306,7 @@ bool SaveNote(const char* key, HWND editor, HWND deleteButton) {
     DWORD copied =
         static_cast<DWORD>(SendMessageA(editor, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text)));
     bool whole = copied <= counted && text[copied] == '\0' && (copied > 0 || text[0] == '\0');
-    bool ok = whole && ReplaceFile(path, text, copied + 1);
+    bool ok = whole && ReadyNotesFolder() && ReplaceFile(path, text, copied + 1);
     DWORD error = whole ? GetLastError() : ERROR_SUCCESS;
     HeapFree(ProcessHeap, 0, text);
     if (!ok) {
@@ -237,7 +321,7 @@ bool DeleteNoteFile(const char* key) {
     if (!NotePath(key, path)) {
         return Fail(ERROR_SUCCESS);
     }
-    if (DeleteFileW(path)) {
+    if (RetryWhileHeld([&] { return DeleteFileW(path); })) {
         return true;
     }
     DWORD error = GetLastError();

@@ -8,7 +8,9 @@
 //
 // A save writes a temporary file in the NotesFolder and moves it over the
 // note only when every byte is on disk, so a failed save leaves the old
-// note exactly as it was. Saves and deletes answer whether they worked, and
+// note exactly as it was. It makes the folder again when it was removed
+// while Quorrin runs, and waits a moment for a note that another program
+// holds open. Saves and deletes answer whether they worked, and
 // a failure leaves its reason in GetLastError (0 when no system call failed);
 // the note panels tell the person.
 #pragma once
@@ -25,10 +27,12 @@ extern wchar_t NotesFolder[kNotesFolderSize];
 const AnsiCodePage& SystemCodePage();
 
 void PrepareNotesFolder();
-// The same from a given executable path and user name (nullptr: unknown);
-// start-up passes what GetModuleFileNameW and GetUserNameW gave.
+// The same from a given executable path and user name (nullptr: unknown),
+// and the user name as GetUserNameA spelled it (nullptr: none), whose
+// folder earlier versions made; start-up passes what
+// GetModuleFileNameW, GetUserNameW and GetUserNameA gave.
 void PrepareNotesFolderFrom(const wchar_t* exePath, DWORD exePathLength, DWORD exeBufferSize,
-                            const wchar_t* userName);
+                            const wchar_t* userName, const wchar_t* ansiUserName);
 
 // path[kNotePathSize]. False when notes are unavailable or the key is not
 // storable.

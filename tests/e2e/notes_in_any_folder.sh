@@ -4,7 +4,8 @@
 # written in ANSI. In each, a note is saved into the real folder, shown
 # again after a restart, listed in the Note Browser and deleted there; a
 # look-alike folder (Lódz beside Łódź) is never touched, and a note already
-# in a folder the code page spells (Zoë) is found where it is.
+# in a folder the code page spells (Zoë) is found where it is, as are the
+# notes an earlier version kept under a look-alike spelling of the user.
 source "$(dirname "$0")/e2e_lib.bash"
 
 [ "$(Probe acp)" = 1252 ] || Fail "the code page is $(Probe acp), not 1252"
@@ -73,4 +74,22 @@ trap UserCleanup EXIT
 wineserver -k 2>/dev/null
 export USER=Мария
 RoundTrip "$E2eDir/plain" "Мария"
+
+# Earlier versions kept Łukasz's notes where GetUserNameA's look-alike
+# spelling put them, in Lukasz: they are found and saved there, and no
+# folder for the real spelling is made beside it.
+wineserver -k 2>/dev/null
+export USER=Łukasz
+earlier="$E2eDir/earlier/Quorrin Notes/Lukasz"
+mkdir -p "$earlier" && cp "$QUORRIN_EXE" "$E2eDir/earlier/$E2eExe" && printf 'earlier\0' > "$earlier/5.qnote"
+QuorrinDir="$E2eDir/earlier"
+StartAndShow
+LookUpTyped "5"
+Probe wait-text Quorrin $IDC_NOTE_EDITOR "earlier" 20000 || Fail "the note under Lukasz is not found"
+Probe settext Quorrin $IDC_NOTE_EDITOR "saved back"
+ClickControl Quorrin $IDC_SAVE_NOTE
+for i in $(seq 1 100); do cmp -s "$earlier/5.qnote" <(printf 'saved back\0') && break; sleep 0.1; done
+cmp -s "$earlier/5.qnote" <(printf 'saved back\0') || Fail "not saved back under Lukasz"
+[ "$(ls "$E2eDir/earlier/Quorrin Notes")" = Lukasz ] || Fail "beside Lukasz: $(ls "$E2eDir/earlier/Quorrin Notes")"
+CloseQuorrin
 echo "ok"

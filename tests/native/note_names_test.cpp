@@ -184,6 +184,28 @@ TEST(NotesFolder, RefusesUnusableUserNames) {
     }
 }
 
+// The ANSI spelling of a user name names the folder of earlier versions
+// only where it is a real other name: not the same, not cut to nothing,
+// and not "?" for every character the code page lacks.
+TEST(NotesFolder, EarlierFolderOnlyForAnotherRealSpelling) {
+    const struct {
+        const wchar_t* userName;
+        const wchar_t* ansiSpelling;
+        bool earlier;
+    } cases[] = {{L"\x141ukasz", L"Lukasz", true},  // Łukasz
+                 {L"\x8868" L"dev", L"\x8868" L"de", true},  // 表dev cut by Wine
+                 {L"\x418\x432\x430\x43D", L"????", false},  // Иван
+                 {L"\x141\x43C", L"L?", false},
+                 {L"ann", L"ann", false},
+                 {L"ann", L"", false},
+                 {L"ann", nullptr, false},
+                 {nullptr, L"ann", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        EXPECT_EQ(IsEarlierUserFolderName(c.userName, c.ansiSpelling), c.earlier);
+    }
+}
+
 TEST(NotesFolder, RefusesExePathWithoutBackslash) {
     const wchar_t* const paths[] = {L"x.exe", L"C:x.exe", L"C:/Tools/x.exe"};
     for (const wchar_t* path : paths) {

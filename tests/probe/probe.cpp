@@ -25,14 +25,21 @@
 //                                 path of what was loaded
 //   user                          the logon name, as GetUserNameA gives it
 //   acp                           the ANSI code page, as GetACP gives it
-//   clip TEXT                     puts TEXT (ANSI) on the clipboard as
-//                                 Unicode text, for a person to paste
+//   clip TEXT                     puts TEXT on the clipboard as Unicode
+//                                 text, for a person to paste
+//   clipboard                     the clipboard's Unicode text, in UTF-8
+//   mkdir PATH                    why the folder cannot be made, in the
+//                                 system's words
 //   all CAPTION                   every visible top-level window with that
 //                                 caption, one handle a line
+//   hold PATH MS EVENT            holds the file open, sharing nothing, for
+//                                 MS ms as a virus scanner does; sets the
+//                                 named event once it is held
 //
 // A CAPTION of the form #<hex handle> means that window itself, so that two
 // copies with the same caption can be told apart.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -125,18 +132,45 @@ int main(int argc, char** argv) {
         printf("%u\n", GetACP());
         return 0;
     }
+    if (argc == 2 && strcmp(argv[1], "clipboard") == 0) {
+        static char text[65536];
+        if (!OpenClipboard(nullptr)) {
+            return 1;
+        }
+        HANDLE data = GetClipboardData(CF_UNICODETEXT);
+        const auto* wide = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+        int length = wide != nullptr ? WideCharToMultiByte(CP_UTF8, 0, wide, -1, text,
+                                                           sizeof text, nullptr, nullptr)
+                                     : 0;
+        if (wide != nullptr) {
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+        if (length == 0) {
+            return 1;
+        }
+        puts(text);
+        return 0;
+    }
     if (argc < 3) {
         return Usage();
     }
     const char* command = argv[1];
     const char* caption = argv[2];
     if (strcmp(command, "clip") == 0) {
-        int length = MultiByteToWideChar(CP_ACP, 0, argv[2], -1, nullptr, 0);
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(length) * sizeof(WCHAR));
-        if (length <= 0 || block == nullptr) {
+        // From the Unicode command line: TEXT may hold characters that the
+        // ANSI code page lacks.
+        int count = 0;
+        wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+        if (wide == nullptr || count < 3) {
             return 1;
         }
-        MultiByteToWideChar(CP_ACP, 0, argv[2], -1, static_cast<WCHAR*>(GlobalLock(block)), length);
+        size_t bytes = (wcslen(wide[2]) + 1) * sizeof(wchar_t);
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        if (block == nullptr) {
+            return 1;
+        }
+        memcpy(GlobalLock(block), wide[2], bytes);
         GlobalUnlock(block);
         if (!OpenClipboard(nullptr) || !EmptyClipboard() ||
             SetClipboardData(CF_UNICODETEXT, block) == nullptr) {
@@ -157,6 +191,33 @@ int main(int argc, char** argv) {
             return 1;
         }
         fputs(text, stdout);
+        return 0;
+    }
+    if (strcmp(command, "mkdir") == 0) {
+        if (CreateDirectoryA(argv[2], nullptr)) {
+            return 1;
+        }
+        char text[1024] = {};
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       GetLastError(), 0, text, sizeof text, nullptr);
+        fputs(text, stdout);
+        return 0;
+    }
+    if (strcmp(command, "hold") == 0 && argc >= 5) {
+        HANDLE file = INVALID_HANDLE_VALUE;
+        for (int i = 0; i < 200 && file == INVALID_HANDLE_VALUE; ++i) {
+            file = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (file == INVALID_HANDLE_VALUE) {
+                Sleep(50);
+            }
+        }
+        HANDLE held = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[4]);
+        if (file == INVALID_HANDLE_VALUE || held == nullptr) {
+            return 1;
+        }
+        SetEvent(held);
+        Sleep(static_cast<DWORD>(atoi(argv[3])));
+        CloseHandle(file);
         return 0;
     }
     if (strcmp(command, "load") == 0) {

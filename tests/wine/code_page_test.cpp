@@ -201,7 +201,7 @@ TEST_F(CodePageTest, NotesFolderKeepsItsPlaceWhateverTheNames) {
     const std::string user = odd[2] + "ab" + odd[0];
     const std::wstring wideExe = Wide(exe);
     PrepareNotesFolderFrom(wideExe.c_str(), static_cast<DWORD>(wideExe.size()), kExePathSize,
-                           Wide(user).c_str());
+                           Wide(user).c_str(), nullptr);
     // The folder the ANSI names spell is the one the store made.
     const std::string expected = CaseFolder() + "Quorrin Notes\\" + user;
     ASSERT_EQ(std::wstring(NotesFolder), Wide(expected));

@@ -108,6 +108,32 @@ TEST_F(NotePanelTest, ButtonsFollowTheStateTable) {
     EXPECT_FALSE(DeleteEnabled());
 }
 
+// A note that a virus scanner or indexer holds open for a moment (300 ms)
+// is saved and deleted all the same, and a notes folder that was removed
+// while Quorrin ran is made again by the next save.
+TEST_F(NotePanelTest, SaveAndDeleteWaitForAMomentaryHandleAndMakeTheFolder) {
+    Lookup("5");
+    RemoveDirectoryA(Folder().c_str());
+    RemoveDirectoryA((CaseFolder() + "Quorrin Notes").c_str());
+    ASSERT_FALSE(FileExists(CaseFolder() + "Quorrin Notes"));
+    TypeNote("made again");
+    Press(IDC_SAVE_NOTE);
+    EXPECT_EQ(ReadBytes(Note("5")), std::string("made again\0", 11));
+
+    for (int button : {IDC_SAVE_NOTE, IDC_DELETE_NOTE}) {
+        SCOPED_TRACE(button);
+        TypeNote("held");
+        HANDLE holder = HoldElsewhere(Note("5"), 300);
+        ASSERT_NE(holder, nullptr);
+        ModalAnswerer confirm("Confirm Delete", IDYES);
+        Press(button);
+        WaitForSingleObject(holder, INFINITE);
+        CloseHandle(holder);
+        EXPECT_EQ(ReadBytes(Note("5")), button == IDC_SAVE_NOTE ? std::string("held\0", 5) : "");
+    }
+    EXPECT_FALSE(FileExists(Note("5")));
+}
+
 TEST_F(NotePanelTest, SaveUsesTheKeyOfTheLastLookupNotTheField) {
     Lookup("5");
     SetDlgItemTextA(Main(), IDC_ERROR_FIELD, "6");
@@ -265,7 +291,8 @@ TEST_F(NotePanelTest, NotesWorkWhereTheirPathsPassMaxPath) {
     std::string deep = CaseFolder() + std::string(depth, 'd') + "\\";
     CreateDirectoryW(Wide(deep).c_str(), nullptr);
     std::wstring exe = Wide(deep + "Quorrin.exe");
-    PrepareNotesFolderFrom(exe.c_str(), static_cast<DWORD>(exe.size()), kExePathSize, L"tester");
+    PrepareNotesFolderFrom(exe.c_str(), static_cast<DWORD>(exe.size()), kExePathSize, L"tester",
+                           nullptr);
     const std::wstring note = L"\\\\?\\" + Wide(deep) + L"Quorrin Notes\\tester\\5.qnote";
     ASSERT_GT(note.size(), static_cast<size_t>(MAX_PATH));
     ASSERT_EQ(std::wstring(NotesFolder) + L"\\5.qnote", note);

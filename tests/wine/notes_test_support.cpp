@@ -46,9 +46,11 @@ std::string FreshCaseFolder(const std::string& name) {
     return folder;
 }
 
-std::string UseCaseNotesFolder(const std::string& caseFolder) {
+std::string UseCaseNotesFolder(const std::string& caseFolder, const wchar_t* user,
+                               const wchar_t* ansiUser) {
     std::wstring exe = Wide(caseFolder + "Quorrin.exe");
-    PrepareNotesFolderFrom(exe.c_str(), static_cast<DWORD>(exe.size()), kExePathSize, L"tester");
+    PrepareNotesFolderFrom(exe.c_str(), static_cast<DWORD>(exe.size()), kExePathSize, user,
+                           ansiUser);
     return Narrow(NotesFolder);
 }
 
@@ -104,6 +106,30 @@ std::string LockedSaveReport(const std::string& path, const char* key) {
 std::string LockedDeleteReport(const std::string& path, const char* key) {
     DWORD error = DeleteFileA(path.c_str()) ? ERROR_SUCCESS : GetLastError();
     return Report("Could not delete the note for error: ", key, error);
+}
+
+HANDLE HoldElsewhere(const std::string& path, int ms) {
+    const char kHeld[] = "QuorrinTestNoteHeld";
+    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, kHeld);
+    std::string command = "\"" + TestExeDirectory() + "quorrin_probe.exe\" hold \"" + path +
+                          "\" " + std::to_string(ms) + " " + kHeld;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (held == nullptr || !CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0,
+                                           nullptr, nullptr, &startup, &process)) {
+        return nullptr;
+    }
+    CloseHandle(process.hThread);
+    HANDLE both[] = {held, process.hProcess};
+    // The probe ends early only when it could not hold the file.
+    bool holding = WaitForMultipleObjects(2, both, FALSE, 60000) == WAIT_OBJECT_0;
+    CloseHandle(held);
+    if (!holding) {
+        CloseHandle(process.hProcess);
+        return nullptr;
+    }
+    return process.hProcess;
 }
 
 bool FileExists(const std::string& path) {

@@ -10,8 +10,11 @@
 std::string TestExeDirectory();
 // A fresh, empty folder for this test: <exe dir>notes-cases\<name>\.
 std::string FreshCaseFolder(const std::string& name);
-// Points the store at <caseFolder>Quorrin Notes\tester and creates it.
-std::string UseCaseNotesFolder(const std::string& caseFolder);
+// Points the store at <caseFolder>Quorrin Notes\<user> and creates it, or
+// at the folder of ansiUser, the user name as GetUserNameA spells it, where
+// only that one exists.
+std::string UseCaseNotesFolder(const std::string& caseFolder, const wchar_t* user = L"tester",
+                               const wchar_t* ansiUser = nullptr);
 
 // Paths between the tests' ANSI strings and the store's UTF-16, through the
 // system's code page.
@@ -26,6 +29,11 @@ std::string SystemText(DWORD error);
 // deleting it) fails with here.
 std::string LockedSaveReport(const std::string& path, const char* key);
 std::string LockedDeleteReport(const std::string& path, const char* key);
+
+// Has another process (the probe) hold the file open, sharing nothing, for
+// ms as a virus scanner does, and returns once it is held; the caller waits
+// for and closes the process handle. nullptr when it could not.
+HANDLE HoldElsewhere(const std::string& path, int ms);
 
 bool FileExists(const std::string& path);
 std::string ReadBytes(const std::string& path);

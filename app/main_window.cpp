@@ -4,7 +4,9 @@
 // Every WM_SYSCOMMAND returns FALSE so that move, minimise and close keep
 // their default handling; our own commands 0, 1 and 2 are compared exactly,
 // never masked with 0xFFF0, which would turn 1 and 2 into 0. Every
-// WM_COMMAND returns TRUE, so the IDCANCEL that Esc produces does nothing.
+// WM_COMMAND returns TRUE, so the IDCANCEL that Esc produces does nothing;
+// the multi-line fields, which would close the window on Esc themselves,
+// never see that key.
 #include "app/main_window.h"
 
 #include <objbase.h>
@@ -43,6 +45,7 @@ static void InitMainDialog(HWND window) {
     SaveNoteButton = GetDlgItem(window, IDC_SAVE_NOTE);
     DeleteNoteButton = GetDlgItem(window, IDC_DELETE_NOTE);
     PrepareNoteEditor(FieldTable[kNoteEditorField]);
+    IgnoreEscape(FieldTable[kDescriptionField]);
 
     PrepareNotesFolder();
     AddSystemMenuCommands(window);

@@ -1,5 +1,6 @@
 #include "notes/note_editor.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include "notes/note_names.h"
@@ -31,8 +32,25 @@ DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG requested, LONG* 
 
 }  // namespace
 
+// The control would post WM_CLOSE to its dialog on Esc; it never sees it.
+static LRESULT CALLBACK EscapeFilterProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR) {
+    if ((message == WM_KEYDOWN || message == WM_CHAR) && wParam == VK_ESCAPE) {
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, EscapeFilterProc, id);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void IgnoreEscape(HWND control) {
+    SetWindowSubclass(control, EscapeFilterProc, 0, 0);
+}
+
 void PrepareNoteEditor(HWND editor) {
     SendMessageA(editor, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    IgnoreEscape(editor);
 }
 
 // True when the control took every byte of the text.

@@ -5,9 +5,15 @@
 
 #include <windows.h>
 
-// Lifts the editor's text limit, so that no note is cut.
+// Lifts the editor's text limit, so that no note is cut, and keeps Esc from
+// closing its window.
 void PrepareNoteEditor(HWND editor);
 void EmptyEditor(HWND editor);
+
+// A multi-line edit or rich edit in a dialog closes the dialog when Esc is
+// pressed in it. This keeps that key from the control, so that Esc does
+// nothing there, as everywhere else in Quorrin's windows.
+void IgnoreEscape(HWND control);
 
 // The rule both note panels follow when a key is selected: the note's text
 // with Save and Delete enabled; a note the editor cannot give back byte for

@@ -113,6 +113,39 @@ TEST_F(MainWindowTest, DISABLED_NoCaptionIsCutOffAt144Dpi) {
     DestroyWindow(about);
 }
 
+// Esc in any field of either window, the multi-line ones included (an edit
+// or rich edit posts WM_CLOSE to its dialog on Esc), leaves both open.
+TEST_F(MainWindowTest, EscInAnyFieldLeavesBothWindowsOpen) {
+    ASSERT_NE(OpenBrowser(), nullptr);
+    const struct {
+        bool inBrowser;
+        int id;
+    } fields[] = {{false, IDC_ERROR_FIELD},
+                  {false, IDC_DESCRIPTION},
+                  {false, IDC_NOTE_EDITOR},
+                  {true, IDC_BROWSER_LIST},
+                  {true, IDC_BROWSER_EDITOR}};
+    for (const auto& field : fields) {
+        SCOPED_TRACE(field.id);
+        HWND dialog = field.inBrowser ? Browser() : Main();
+        HWND control = GetDlgItem(dialog, field.id);
+        SetFocus(control);
+        PostMessageA(control, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        PostMessageA(control, WM_CHAR, VK_ESCAPE, 0x00010001);
+        PostMessageA(control, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+        // Through the dialog manager, as the modal loop hands keys over.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsDialogMessageA(dialog, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+        EXPECT_TRUE(IsWindowVisible(Main()));
+        EXPECT_TRUE(IsWindowVisible(Browser()));
+    }
+}
+
 // Runs the window modally, as the product does: Esc's IDCANCEL must be
 // ignored, and only WM_CLOSE may end it, with 0.
 TEST(MainWindowModal, EscIsIgnoredAndCloseEndsTheDialogWithZero) {

@@ -7,6 +7,10 @@
 // WM_COMMAND returns TRUE, so the IDCANCEL that Esc produces does nothing;
 // the multi-line fields, which would close the window on Esc themselves,
 // never see that key.
+//
+// What the person typed into the note editor is not dropped without a
+// question: a lookup (which empties or replaces the editor), Browse Notes
+// and closing the window first ask whether to save unsaved changes.
 #include "app/main_window.h"
 
 #include <objbase.h>
@@ -62,13 +66,33 @@ static void ToggleOnTop(HWND window) {
     DrawMenuBar(window);
 }
 
+// Asks about the note editor's unsaved changes before an action would drop
+// them; kKept when the person chose to go on editing instead.
+static UnsavedChanges SettleMainNote(HWND window) {
+    return SaveOrDropChanges(window, MainKey, FieldTable[kNoteEditorField], SaveNoteButton,
+                             DeleteNoteButton);
+}
+
+// The browser shows the notes as stored, and keeps the main window's note
+// in step with its saves: the main editor holds no changes meanwhile.
+static void BrowseNotes(HWND window) {
+    UnsavedChanges changes = SettleMainNote(window);
+    if (changes == UnsavedChanges::kKept) {
+        return;
+    }
+    if (changes == UnsavedChanges::kDropped) {
+        ShowMainNote(MainKey);
+    }
+    ShowNoteBrowser(window);
+}
+
 static void HandleSystemCommand(HWND window, WPARAM command) {
     switch (command) {
     case IDM_ON_TOP:
         ToggleOnTop(window);
         break;
     case IDM_BROWSE_NOTES:
-        ShowNoteBrowser(window);
+        BrowseNotes(window);
         break;
     case IDM_ABOUT:
         ShowAboutBox(window);
@@ -87,8 +111,10 @@ static void HandleCommand(HWND window, WORD id) {
         DeleteMainNote(window);
         break;
     case IDC_LOOKUP:
-        RunLookup();
-        SetFocus(FieldTable[kErrorField]);
+        if (SettleMainNote(window) != UnsavedChanges::kKept) {
+            RunLookup();
+            SetFocus(FieldTable[kErrorField]);
+        }
         break;
     default:
         break;
@@ -107,11 +133,15 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         if (HIWORD(wParam) == 0) {
             HandleCommand(window, LOWORD(wParam));
+        } else if (HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) == IDC_NOTE_EDITOR) {
+            NoteTextChanged(FieldTable[kNoteEditorField]);
         }
         return TRUE;
     case WM_CLOSE:
-        CoUninitialize();
-        EndDialog(window, 0);
+        if (SettleMainNote(window) != UnsavedChanges::kKept) {
+            CoUninitialize();
+            EndDialog(window, 0);
+        }
         return TRUE;
     default:
         return FALSE;

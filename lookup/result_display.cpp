@@ -16,6 +16,7 @@
 #include "app/system_library.h"
 #include "lookup/hresult_split.h"
 #include "lookup/input_interpretation.h"
+#include "notes/note_editor.h"
 #include "notes/note_panel.h"
 
 // The description texts of the three failure situations.
@@ -34,7 +35,7 @@ static void ClearResultFields(const char* description) {
     SetFieldText(kCodeField, "");
     SetFieldText(kFacilityField, "");
     SetFieldText(kDescriptionField, description);
-    SetFieldText(kNoteEditorField, "");
+    EmptyEditor(FieldTable[kNoteEditorField]);
 }
 
 static void ShowFailure(const char* text) {

@@ -2,8 +2,12 @@
 // so every key goes in at index 0 and lands in its place.
 //
 // A selection arrives as LVN_ITEMCHANGING with the new state "selected and
-// focused". The procedure answers FALSE and never sets DWLP_MSGRESULT, so
-// no change of selection is ever refused.
+// focused", and shows that item's note. While the editor holds unsaved
+// changes every change of selection or focus in the list is refused, the
+// old item's as well as the new one's, so the selection stays on the edited
+// note; the question comes once the list has finished with the click or
+// key, and only an answer other than Cancel selects the item asked for.
+// Otherwise no change is refused: FALSE, and DWLP_MSGRESULT left alone.
 #include "notes/note_browser.h"
 
 #include <commctrl.h>
@@ -26,6 +30,11 @@ static HWND BrowserSave;
 static HWND BrowserDelete;
 static HWND BrowserEditor;
 static HWND BrowserList;
+
+// Posted with the index of the item whose selection was refused for the
+// unsaved changes; true while one is on its way.
+static const UINT kAskBeforeSelecting = WM_APP + 1;
+static bool SelectionAsked;
 
 static void InsertKey(const char* key, void*) {
     LVITEMA item = {};
@@ -107,6 +116,7 @@ static void FillNoteList() {
 }
 
 static void InitBrowser(HWND window) {
+    SelectionAsked = false;
     BrowserSave = GetDlgItem(window, IDC_BROWSER_SAVE);
     BrowserDelete = GetDlgItem(window, IDC_BROWSER_DELETE);
     BrowserEditor = GetDlgItem(window, IDC_BROWSER_EDITOR);
@@ -144,7 +154,7 @@ static void SelectItem(int index) {
     ShowNoteFor(BrowserKey, BrowserEditor, BrowserSave, BrowserDelete);
 }
 
-static BOOL HandleNotify(const NMHDR* header) {
+static BOOL HandleNotify(HWND window, const NMHDR* header) {
     if (header->idFrom != IDC_BROWSER_LIST) {
         return TRUE;
     }
@@ -152,19 +162,57 @@ static BOOL HandleNotify(const NMHDR* header) {
         return TRUE;
     }
     const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+    if (HasUnsavedChanges(BrowserEditor, BrowserSave)) {
+        if ((change->uNewState & LVIS_SELECTED) != 0 && !SelectionAsked) {
+            SelectionAsked = true;
+            PostMessageA(window, kAskBeforeSelecting, static_cast<WPARAM>(change->iItem), 0);
+        }
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
     if (change->uNewState == (LVIS_SELECTED | LVIS_FOCUSED)) {
         SelectItem(change->iItem);
     }
     return FALSE;
 }
 
-static void SaveBrowserNote(HWND browser) {
-    if (!SaveAndReportNote(browser, BrowserKey, BrowserEditor, BrowserSave, BrowserDelete)) {
-        return;
-    }
+// The main window shows the note of the MainKey as the browser saved it.
+static void FollowSaveInMain() {
     if (EqualNoCase(MainKey, BrowserKey)) {
         ShowMainNote(MainKey);
     }
+}
+
+static void SaveBrowserNote(HWND browser) {
+    if (SaveAndReportNote(browser, BrowserKey, BrowserEditor, BrowserSave, BrowserDelete)) {
+        FollowSaveInMain();
+    }
+}
+
+// Asks about the editor's unsaved changes; false when the person chose to
+// go on editing.
+static bool SettleBrowserNote(HWND browser) {
+    UnsavedChanges changes =
+        SaveOrDropChanges(browser, BrowserKey, BrowserEditor, BrowserSave, BrowserDelete);
+    if (changes == UnsavedChanges::kSaved) {
+        FollowSaveInMain();
+    }
+    return changes != UnsavedChanges::kKept;
+}
+
+// The selection refused for unsaved changes, made once they are settled.
+static void AskBeforeSelecting(HWND browser, int index) {
+    SelectionAsked = false;
+    if (!SettleBrowserNote(browser) ||
+        index >= static_cast<int>(SendMessageA(BrowserList, LVM_GETITEMCOUNT, 0, 0))) {
+        return;
+    }
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(BrowserList, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&item));
+    SendMessageA(BrowserList, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
 }
 
 // The row whose text is key: the selected row when it still holds it, else
@@ -211,7 +259,10 @@ INT_PTR CALLBACK NoteBrowserProc(HWND window, UINT message, WPARAM wParam, LPARA
         InitBrowser(window);
         return TRUE;
     case WM_NOTIFY:
-        return HandleNotify(reinterpret_cast<const NMHDR*>(lParam));
+        return HandleNotify(window, reinterpret_cast<const NMHDR*>(lParam));
+    case kAskBeforeSelecting:
+        AskBeforeSelecting(window, static_cast<int>(wParam));
+        return TRUE;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0) {
             if (LOWORD(wParam) == IDC_BROWSER_SAVE) {
@@ -219,10 +270,14 @@ INT_PTR CALLBACK NoteBrowserProc(HWND window, UINT message, WPARAM wParam, LPARA
             } else if (LOWORD(wParam) == IDC_BROWSER_DELETE) {
                 DeleteBrowserNote(window);
             }
+        } else if (HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) == IDC_BROWSER_EDITOR) {
+            NoteTextChanged(BrowserEditor);
         }
         return TRUE;
     case WM_CLOSE:
-        EndDialog(window, 0);
+        if (SettleBrowserNote(window)) {
+            EndDialog(window, 0);
+        }
         return TRUE;
     default:
         return FALSE;

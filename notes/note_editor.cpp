@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <cstring>
+
+#include "app/app_state.h"
 #include "notes/note_names.h"
 #include "notes/notes_store.h"
 
@@ -50,7 +53,20 @@ void IgnoreEscape(HWND control) {
 
 void PrepareNoteEditor(HWND editor) {
     SendMessageA(editor, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    SendMessageA(editor, EM_SETEVENTMASK, 0, ENM_CHANGE);
     IgnoreEscape(editor);
+}
+
+void NoteTextChanged(HWND editor) {
+    SendMessageA(editor, EM_SETMODIFY, TRUE, 0);
+}
+
+void MarkNoteUnchanged(HWND editor) {
+    SendMessageA(editor, EM_SETMODIFY, FALSE, 0);
+}
+
+bool HasUnsavedChanges(HWND editor, HWND saveButton) {
+    return IsWindowEnabled(saveButton) && SendMessageA(editor, EM_GETMODIFY, 0, 0) != 0;
 }
 
 // True when the control took every byte of the text.
@@ -60,11 +76,13 @@ static bool SetEditorText(HWND editor, const char* text, size_t length) {
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
     stream.pfnCallback = ReadChunk;
     SendMessageA(editor, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    MarkNoteUnchanged(editor);
     return source.remaining == 0 && stream.dwError == 0;
 }
 
 void EmptyEditor(HWND editor) {
     SendMessageA(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    MarkNoteUnchanged(editor);
 }
 
 // True when the system's code page has a character for every byte of text.
@@ -118,4 +136,77 @@ void ShowNoteFor(const char* key, HWND editor, HWND saveButton, HWND deleteButto
     bool saveable = LoadNoteIntoEditor(editor, path);
     EnableWindow(deleteButton, TRUE);
     EnableWindow(saveButton, saveable ? TRUE : FALSE);
+}
+
+// The text through codePage and back, compared with itself. UTF-8 takes no
+// flags: it has no look-alikes, and refuses to report a default character.
+static bool RoundTripsThrough(UINT codePage, const wchar_t* text, int length) {
+    const bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8);
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL defaulted = FALSE;
+    BOOL* reportDefault = utf8 ? nullptr : &defaulted;
+    int size = WideCharToMultiByte(codePage, flags, text, length, nullptr, 0, nullptr,
+                                   reportDefault);
+    if (size <= 0 || defaulted) {
+        return false;
+    }
+    // One block: the bytes, then the text converted back.
+    const size_t byteRoom = (static_cast<size_t>(size) + 1) & ~static_cast<size_t>(1);
+    auto* bytes = static_cast<char*>(
+        HeapAlloc(ProcessHeap, 0, byteRoom + static_cast<size_t>(length) * sizeof(wchar_t)));
+    if (bytes == nullptr) {
+        return false;
+    }
+    auto* back = reinterpret_cast<wchar_t*>(bytes + byteRoom);
+    bool same = WideCharToMultiByte(codePage, flags, text, length, bytes, size, nullptr,
+                                    reportDefault) == size &&
+                !defaulted &&
+                MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, size, back, length) ==
+                    length &&
+                memcmp(back, text, static_cast<size_t>(length) * sizeof(wchar_t)) == 0;
+    HeapFree(ProcessHeap, 0, bytes);
+    return same;
+}
+
+bool CodePageStoresText(UINT codePage, const wchar_t* text, size_t length) {
+    size_t ascii = 0;
+    while (ascii < length && text[ascii] < 0x80) {
+        ++ascii;
+    }
+    if (ascii == length) {
+        return true;
+    }
+    return length < 0x3FFFFFF0 && RoundTripsThrough(codePage, text, static_cast<int>(length));
+}
+
+EditorText CheckEditorText(HWND editor) {
+    GETTEXTLENGTHEX how = {GTL_NUMCHARS | GTL_PRECISE | GTL_USECRLF, 1200};
+    LRESULT counted = SendMessageA(editor, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
+    if (counted < 0 || counted >= 0x3FFFFFF0) {
+        SetLastError(ERROR_SUCCESS);
+        return EditorText::kUnknown;
+    }
+    // Room for one character more than counted: a control that gives more
+    // has not been fetched whole, and the rest would go unchecked.
+    const size_t room = static_cast<size_t>(counted) + 2;
+    auto* text = static_cast<wchar_t*>(HeapAlloc(ProcessHeap, 0, room * sizeof(wchar_t)));
+    if (text == nullptr) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return EditorText::kUnknown;
+    }
+    GETTEXTEX fetch = {};
+    fetch.cb = static_cast<DWORD>(room * sizeof(wchar_t));
+    fetch.flags = GT_USECRLF;
+    fetch.codepage = 1200;
+    LRESULT copied = SendMessageA(editor, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&fetch),
+                                  reinterpret_cast<LPARAM>(text));
+    EditorText result = EditorText::kUnknown;
+    if (copied >= 0 && copied <= counted) {
+        result = CodePageStoresText(CP_ACP, text, static_cast<size_t>(copied))
+                     ? EditorText::kStored
+                     : EditorText::kChanged;
+    }
+    HeapFree(ProcessHeap, 0, text);
+    SetLastError(ERROR_SUCCESS);
+    return result;
 }

@@ -1,12 +1,15 @@
-// Putting a note's text into a rich edit note editor. Text goes in through
-// EM_STREAMIN as plain text, never WM_SETTEXT, which would parse a note
-// that begins with "{\rtf" as rich text.
+// Putting a note's text into a rich edit note editor, and what the editor
+// holds that is not saved yet. Text goes in through EM_STREAMIN as plain
+// text, never WM_SETTEXT, which would parse a note that begins with
+// "{\rtf" as rich text.
 #pragma once
 
 #include <windows.h>
 
-// Lifts the editor's text limit, so that no note is cut, and keeps Esc from
-// closing its window.
+#include <cstddef>
+
+// Lifts the editor's text limit, so that no note is cut; has it report
+// every change (EN_CHANGE); and keeps Esc from closing its window.
 void PrepareNoteEditor(HWND editor);
 void EmptyEditor(HWND editor);
 
@@ -14,6 +17,26 @@ void EmptyEditor(HWND editor);
 // pressed in it. This keeps that key from the control, so that Esc does
 // nothing there, as everywhere else in Quorrin's windows.
 void IgnoreEscape(HWND control);
+
+// Unsaved changes: the text was changed by the person (typed, pasted, cut,
+// deleted) since Quorrin last put a note into the editor, saved it or
+// emptied it. Kept in the control's own modify flag, which the window
+// sets on every EN_CHANGE: Wine's rich edit leaves it unset after a cut.
+// Quorrin's own fills clear it again once they are done.
+void NoteTextChanged(HWND editor);
+void MarkNoteUnchanged(HWND editor);
+// Only a note that Save Note can store has changes to lose.
+bool HasUnsavedChanges(HWND editor, HWND saveButton);
+
+// True when codePage (CP_ACP: the system's) stores the UTF-16 text exactly:
+// it converts without a default or look-alike character and back to the
+// same text. ASCII is stored by every ANSI code page.
+bool CodePageStoresText(UINT codePage, const wchar_t* text, size_t length);
+// Whether the system's code page stores the editor's text (line breaks as
+// CR LF) exactly. kUnknown, with the reason in GetLastError (0 when none is
+// known), when the text could not be fetched whole to be checked.
+enum class EditorText { kStored, kChanged, kUnknown };
+EditorText CheckEditorText(HWND editor);
 
 // The rule both note panels follow when a key is selected: the note's text
 // with Save and Delete enabled; a note the editor cannot give back byte for

@@ -13,6 +13,18 @@
 
 // Room for the first line, a blank line and the system's text of an error.
 static const size_t kReportSize = 1024;
+// Room for a question: its words around a key of at most 15 characters.
+static const size_t kQuestionSize = 160;
+
+// text = before + key + after, cut to size bytes.
+static void ComposeKeyText(char* text, size_t size, const char* before, const char* key,
+                           const char* after) {
+    lstrcpynA(text, before, static_cast<int>(size));
+    size_t used = strlen(text);
+    lstrcpynA(text + used, key, static_cast<int>(size - used));
+    used = strlen(text);
+    lstrcpynA(text + used, after, static_cast<int>(size - used));
+}
 
 // Appends a blank line and the system's own words for error to the text of
 // used bytes in text[kReportSize]. Nothing is appended when no error is
@@ -46,9 +58,7 @@ static void AppendSystemText(char* text, size_t used, DWORD error) {
 static void ReportNoteFailure(HWND owner, const char* caption, const char* prefix,
                               const char* key, DWORD error) {
     char text[kReportSize] = {};
-    lstrcpynA(text, prefix, kReportSize);
-    size_t used = strlen(text);
-    lstrcpynA(text + used, key, static_cast<int>(kReportSize - used));
+    ComposeKeyText(text, kReportSize, prefix, key, "");
     AppendSystemText(text, strlen(text), error);
     MessageBoxA(owner, text, caption, MB_OK | MB_ICONERROR);
 }
@@ -64,12 +74,61 @@ bool SaveAndReportNote(HWND owner, const char* key, HWND editor, HWND saveButton
     if (!IsWindowEnabled(saveButton)) {
         return false;
     }
-    if (SaveNote(key, editor, deleteButton)) {
-        return true;
+    // The editor holds Unicode, but a note is stored in the code page: a
+    // character it lacks would be written as a look-alike or "?". Text that
+    // cannot be checked is not saved either.
+    const EditorText check = CheckEditorText(editor);
+    if (check == EditorText::kUnknown) {
+        ReportNoteFailure(owner, "Save Note", "Could not save the note for error: ", key,
+                          GetLastError());
+        return false;
     }
-    ReportNoteFailure(owner, "Save Note", "Could not save the note for error: ", key,
-                      GetLastError());
-    return false;
+    const bool changedByCodePage = check == EditorText::kChanged;
+    if (changedByCodePage) {
+        char question[kQuestionSize] = {};
+        ComposeKeyText(question, sizeof question, "Some characters of the note for error: ", key,
+                       " cannot be stored in this system's code page and would be changed."
+                       "\r\n\r\nSave it anyway?");
+        if (MessageBoxA(owner, question, "Save Note",
+                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) {
+            return false;
+        }
+    }
+    if (!SaveNote(key, editor, deleteButton)) {
+        ReportNoteFailure(owner, "Save Note", "Could not save the note for error: ", key,
+                          GetLastError());
+        return false;
+    }
+    MarkNoteUnchanged(editor);
+    // What is on screen is then what is on disk.
+    if (changedByCodePage) {
+        ShowNoteFor(key, editor, saveButton, deleteButton);
+    }
+    return true;
+}
+
+UnsavedChanges SaveOrDropChanges(HWND owner, const char* key, HWND editor, HWND saveButton,
+                                 HWND deleteButton) {
+    if (!HasUnsavedChanges(editor, saveButton)) {
+        return UnsavedChanges::kNone;
+    }
+    char question[kQuestionSize] = {};
+    ComposeKeyText(question, sizeof question,
+                   "Do you want to save the changes to the note for error: ", key, "?");
+    switch (MessageBoxA(owner, question, "Save Note", MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES:
+        if (SaveAndReportNote(owner, key, editor, saveButton, deleteButton)) {
+            return UnsavedChanges::kSaved;
+        }
+        break;
+    case IDNO:
+        MarkNoteUnchanged(editor);
+        return UnsavedChanges::kDropped;
+    default:
+        break;
+    }
+    SetFocus(editor);
+    return UnsavedChanges::kKept;
 }
 
 // Saves under the MainKey of the last lookup, whatever the field holds now.
@@ -79,11 +138,9 @@ void SaveMainNote(HWND mainWindow) {
 }
 
 bool ConfirmAndDeleteNote(HWND owner, const char* key) {
-    static const char kQuestion[] = "Are you sure you want to delete the note for error: ";
-    char question[88] = {};
-    lstrcpynA(question, kQuestion, sizeof question);
-    size_t used = strlen(question);
-    lstrcpynA(question + used, key, static_cast<int>(sizeof question - used));
+    char question[kQuestionSize] = {};
+    ComposeKeyText(question, sizeof question, "Are you sure you want to delete the note for error: ",
+                   key, "");
     if (MessageBoxA(owner, question, "Confirm Delete", MB_YESNO | MB_ICONWARNING) != IDYES) {
         return false;
     }
@@ -102,4 +159,7 @@ void DeleteMainNote(HWND mainWindow) {
     }
     EmptyEditor(FieldTable[kNoteEditorField]);
     EnableWindow(DeleteNoteButton, FALSE);
+    // The pressed button is disabled now, and a disabled control cannot
+    // keep the keyboard focus.
+    SetFocus(FieldTable[kNoteEditorField]);
 }

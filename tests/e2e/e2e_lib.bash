@@ -71,9 +71,13 @@ TypeAndSaveNote() {
   cmp -s "$file" <(printf '%s\0' "$text") || Fail "no note \"$text\" at $file"
 }
 
-# Closes the running copy with its close command; it must end with 0.
+# Closes the running copy with its close command; it must end with 0. With
+# an ANSWER, the question about unsaved changes comes first and gets it.
 CloseQuorrin() {
   Probe close Quorrin
+  if [ -n "${1:-}" ]; then
+    Probe answer "Save Note" "$1" 20000 >/dev/null || Fail "no question about unsaved changes"
+  fi
   WaitQuorrin || Fail "Quorrin did not end"
   [ "$QuorrinExit" = 0 ] || Fail "exit code $QuorrinExit"
 }

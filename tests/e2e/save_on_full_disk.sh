@@ -43,7 +43,7 @@ full=$(Probe message 112) || Fail "the system has no text for a full disk"
 leftover=$(ls "$notes" | grep -v '^5\.qnote$')
 [ -z "$leftover" ] || Fail "left behind: $leftover"
 [ "$(Probe enabled Quorrin $IDC_DELETE_NOTE)" = 1 ] || Fail "Delete Note changed state"
-CloseQuorrin
+CloseQuorrin 7
 
 mkdir -p "$readonly" && cp "$QUORRIN_EXE" "$readonly/$E2eExe"
 mount --bind "$readonly" "$readonly" && mount -o remount,bind,ro "$readonly" ||
@@ -58,5 +58,5 @@ text=$(Probe answer "Save Note" 1 20000) || Fail "the failed save was not report
 why=$(Probe mkdir "$(winepath -w "$readonly/Quorrin Notes")") || Fail "a read-only folder was made"
 [ "$why" != "$(Probe message 3)" ] || Fail "the folder's reason is \"path not found\" here too"
 [ "$text" = "Could not save the note for error: 5"$'\n\n'"$why" ] || Fail "the report said: $text"
-CloseQuorrin
+CloseQuorrin 7
 echo "ok"

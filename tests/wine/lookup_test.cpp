@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "notes/note_editor.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/main_window_test.h"
 
@@ -52,6 +53,8 @@ protected:
         }
         EnableWindow(GetDlgItem(Main(), IDC_SAVE_NOTE), TRUE);
         EnableWindow(GetDlgItem(Main(), IDC_DELETE_NOTE), TRUE);
+        // As if Quorrin had put the note there: no changes to ask about.
+        MarkNoteUnchanged(GetDlgItem(Main(), IDC_NOTE_EDITOR));
     }
 };
 

@@ -124,6 +124,12 @@ bool MainWindowDriver::Select(const char* key) {
     return false;
 }
 
+std::string MainWindowDriver::SelectedKey() const {
+    int row = static_cast<int>(SendDlgItemMessageA(browser_, IDC_BROWSER_LIST, LVM_GETNEXTITEM,
+                                                   static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return row >= 0 ? Keys()[static_cast<size_t>(row)] : "";
+}
+
 std::string MainWindowDriver::BrowserEditor() const {
     return ControlText(browser_, IDC_BROWSER_EDITOR);
 }

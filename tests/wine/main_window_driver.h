@@ -66,6 +66,8 @@ public:
     std::vector<std::string> Keys() const;
     // Selects the item of key as a click does; false when there is none.
     bool Select(const char* key);
+    // The key of the selected item; "" when none is selected.
+    std::string SelectedKey() const;
     std::string BrowserEditor() const;
 
 private:

@@ -4,9 +4,11 @@
 #include <richedit.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "app/app_state.h"
+#include "notes/note_editor.h"
 #include "notes/notes_store.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/dialog_harness.h"
@@ -90,9 +92,12 @@ TEST_F(NotePanelTest, ButtonsFollowTheStateTable) {
     Press(IDC_SAVE_NOTE);
     EXPECT_TRUE(DeleteEnabled());
     EXPECT_EQ(Editor(), "first");
-    // 0x5 shares the key 5 and so the note.
-    TypeNote("");
-    Lookup("0x5");
+    // 0x5 shares the key 5 and so the note; the emptied editor's change is
+    // dropped.
+    Answer("Save Note", IDNO, [this] {
+        TypeNote("");
+        Lookup("0x5");
+    });
     EXPECT_STREQ(MainKey, "5");
     EXPECT_EQ(Editor(), "first");
     EXPECT_TRUE(SaveEnabled());
@@ -106,6 +111,112 @@ TEST_F(NotePanelTest, ButtonsFollowTheStateTable) {
     Lookup("0x");
     EXPECT_FALSE(SaveEnabled());
     EXPECT_FALSE(DeleteEnabled());
+}
+
+// Each action that would empty, replace or close a note editor asks first
+// when its text has unsaved changes, and does as the answer says: Yes saves
+// and goes on, No drops the changes and goes on, Cancel keeps the text, the
+// selection and the window as they were, with the focus in the editor.
+// Where nothing changed nothing is asked.
+TEST_F(NotePanelTest, UnsavedChangesAreAskedAboutBeforeTheyAreDropped) {
+    bool browsed = false;
+    struct Action {
+        const char* name;
+        bool inBrowser;
+        std::function<void()> run;
+        std::function<bool()> done;
+    };
+    const Action actions[] = {
+        {"lookup", false, [this] { Lookup("6"); },
+         [this] { return std::string(MainKey) == "6" && Editor() == "six"; }},
+        {"Browse Notes", false,
+         [this, &browsed] {
+             ModalAnswerer browser("Note Browser", ModalAnswerer::kClose);
+             SendMessageA(Main(), WM_SYSCOMMAND, IDM_BROWSE_NOTES, 0);
+             browsed = browser.Join();
+         },
+         // The main editor shows the note as stored.
+         [this, &browsed] { return browsed && Editor() + '\0' == ReadBytes(Note("5")); }},
+        {"closing the main window", false,
+         [this] {
+             SendMessageA(Main(), WM_CLOSE, 0, 0);
+             // A close ends COM; the tests go on with it.
+             if (!IsWindowVisible(Main())) {
+                 CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+             }
+         },
+         [this] { return !IsWindowVisible(Main()); }},
+        {"another note", true,
+         [this] {
+             MainWindowDriver::Select("6");
+             PumpMessages();
+         },
+         [this] { return SelectedKey() == "6" && BrowserEditor() == "six"; }},
+        {"closing the Note Browser", true, [this] { SendMessageA(Browser(), WM_CLOSE, 0, 0); },
+         [this] { return !IsWindowVisible(Browser()); }},
+    };
+    for (const Action& action : actions) {
+        for (int answer : {0, IDYES, IDNO, IDCANCEL}) {
+            SCOPED_TRACE(testing::Message() << action.name << ", answer " << answer);
+            ASSERT_TRUE(Open("unsaved"));
+            browsed = false;
+            WriteNote("5", "five");
+            WriteNote("6", "six");
+            Lookup("5");
+            HWND editor = GetDlgItem(Main(), IDC_NOTE_EDITOR);
+            if (action.inBrowser) {
+                ASSERT_NE(OpenBrowser(), nullptr);
+                ASSERT_TRUE(MainWindowDriver::Select("5"));
+                editor = GetDlgItem(Browser(), IDC_BROWSER_EDITOR);
+            }
+            // Answer 0: nothing changed, so nothing may be asked.
+            if (answer != 0) {
+                SetWindowTextA(editor, "edited");
+            }
+            AnsweredBox box = Answer("Save Note", answer, action.run);
+            EXPECT_EQ(box.answered, answer != 0);
+            if (box.answered) {
+                EXPECT_EQ(box.text, "Do you want to save the changes to the note for error: 5?");
+                EXPECT_EQ(box.icon, LoadIconA(nullptr, IDI_EXCLAMATION));
+                EXPECT_TRUE(box.yesAndNo);
+            }
+            EXPECT_EQ(ReadBytes(Note("5")), answer == IDYES ? std::string("edited\0", 7)
+                                                            : std::string("five\0", 5));
+            EXPECT_EQ(action.done(), answer != IDCANCEL);
+            if (answer == IDCANCEL) {
+                EXPECT_EQ(WindowText(editor), "edited");
+                EXPECT_EQ(GetFocus(), editor);
+                EXPECT_STREQ(MainKey, "5");
+                if (action.inBrowser) {
+                    EXPECT_EQ(SelectedKey(), "5");
+                }
+            }
+        }
+    }
+}
+
+// Whether a save would change characters, asked of the code page by number,
+// so that one run covers them all: only what a code page lacks is lost.
+TEST(CodePageStoresText, OnlyCharactersTheCodePageLacksAreLost) {
+    const struct {
+        UINT codePage;
+        const wchar_t* text;
+        bool stored;
+    } cases[] = {{1252, L"\x41F\x440\x438\x432\x435\x442", false},  // Привет
+                 {1252, L"\x141ukasz", false},                          // Łukasz
+                 {1252, L"ok \x2192 done", false},                       // →
+                 {1252, L"\xD83D\xDE00", false},                         // an emoji
+                 {1252, L"Zo\xEB", true},
+                 {1252, L"two\r\nlines", true},
+                 {1252, L"", true},
+                 {1251, L"\x41F\x440\x438\x432\x435\x442", true},
+                 {1251, L"Zo\xEB", false},
+                 {932, L"\x65E5\x672C\x8A9E \x8868\x30BD", true},  // 日本語 表ソ
+                 {65001, L"\x41F \x141 \x2192 \xD83D\xDE00 \x8868", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.codePage << " " << &c - cases);
+        EXPECT_EQ(CodePageStoresText(c.codePage, c.text, wcslen(c.text)), c.stored);
+    }
 }
 
 // A note that a virus scanner or indexer holds open for a moment (300 ms)
@@ -162,6 +273,8 @@ TEST_F(NotePanelTest, DeleteAnsweredYesRemovesTheFileAndSaveStoresAgain) {
     EXPECT_EQ(Editor(), "");
     EXPECT_TRUE(SaveEnabled());
     EXPECT_FALSE(DeleteEnabled());
+    // Not the pressed button, now disabled: the focus stays in the window.
+    EXPECT_EQ(GetFocus(), GetDlgItem(Main(), IDC_NOTE_EDITOR));
     Press(IDC_SAVE_NOTE);
     EXPECT_EQ(ReadBytes(Note("80070005")), std::string(1, '\0'));
     EXPECT_TRUE(DeleteEnabled());
@@ -300,8 +413,10 @@ TEST_F(NotePanelTest, NotesWorkWhereTheirPathsPassMaxPath) {
     TypeNote("deep");
     Press(IDC_SAVE_NOTE);
     EXPECT_EQ(ReadBytes(Narrow(note)), std::string("deep\0", 5));
-    TypeNote("");
-    Lookup("5");
+    Answer("Save Note", IDNO, [this] {
+        TypeNote("");
+        Lookup("5");
+    });
     EXPECT_EQ(Editor(), "deep");
     ASSERT_NE(OpenBrowser(), nullptr);
     EXPECT_EQ(Keys(), std::vector<std::string>{"5"});
@@ -331,9 +446,9 @@ TEST_F(NotePanelTest, LockedNoteIsNeitherOverwrittenNorSilentlyLost) {
     EXPECT_EQ(Editor(), "replacement");
     EXPECT_TRUE(DeleteEnabled());
 
-    // Looked up while locked: shown empty, and Save is off so that an empty
-    // save cannot replace it later.
-    Lookup("5");
+    // Looked up while locked, the unsaved text dropped: shown empty, and
+    // Save is off so that an empty save cannot replace it later.
+    EXPECT_TRUE(Answer("Save Note", IDNO, [this] { Lookup("5"); }).answered);
     EXPECT_EQ(Editor(), "");
     EXPECT_FALSE(SaveEnabled());
     EXPECT_TRUE(DeleteEnabled());
@@ -437,7 +552,11 @@ TEST_F(NotePanelTest, EditorThatCountsItsTextShortNeverHasAPartSaved) {
     for (const auto& k : keys) {
         const char* key = k.key;
         SCOPED_TRACE(key);
-        Lookup(key);
+        {
+            // The text the last round could not save is dropped.
+            ModalAnswerer drop("Save Note", IDNO);
+            Lookup(key);
+        }
         TypeNote("a longer note that is counted at half its length");
         editorProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
             editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingShortEditor)));

@@ -1,8 +1,8 @@
 #include "notes/note_editor.h"
 
-#include <commctrl.h>
 #include <richedit.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "app/app_state.h"
@@ -36,19 +36,19 @@ DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG requested, LONG* 
 }  // namespace
 
 // The control would post WM_CLOSE to its dialog on Esc; it never sees it.
-static LRESULT CALLBACK EscapeFilterProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR) {
+// Everything else goes to the control's own procedure, its class's: the
+// controls given this one have no other.
+static LRESULT CALLBACK IgnoreEscapeProc(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam) {
     if ((message == WM_KEYDOWN || message == WM_CHAR) && wParam == VK_ESCAPE) {
         return 0;
     }
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, EscapeFilterProc, id);
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
+    auto own = reinterpret_cast<WNDPROC>(GetClassLongA(window, GCL_WNDPROC));
+    return CallWindowProcA(own, window, message, wParam, lParam);
 }
 
 void IgnoreEscape(HWND control) {
-    SetWindowSubclass(control, EscapeFilterProc, 0, 0);
+    SetWindowLongA(control, GWL_WNDPROC, reinterpret_cast<LONG>(IgnoreEscapeProc));
 }
 
 void PrepareNoteEditor(HWND editor) {
@@ -138,75 +138,132 @@ void ShowNoteFor(const char* key, HWND editor, HWND saveButton, HWND deleteButto
     EnableWindow(saveButton, saveable ? TRUE : FALSE);
 }
 
-// The text through codePage and back, compared with itself. UTF-8 takes no
-// flags: it has no look-alikes, and refuses to report a default character.
-static bool RoundTripsThrough(UINT codePage, const wchar_t* text, int length) {
-    const bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8);
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    BOOL defaulted = FALSE;
-    BOOL* reportDefault = utf8 ? nullptr : &defaulted;
-    int size = WideCharToMultiByte(codePage, flags, text, length, nullptr, 0, nullptr,
-                                   reportDefault);
-    if (size <= 0 || defaulted) {
-        return false;
+// The most bytes one UTF-16 unit takes in the system's code page: UTF-8
+// takes three (a surrogate pair, two units, takes four), a double-byte code
+// page two.
+static size_t MostBytesPerUnit() {
+    const AnsiCodePage& codePage = SystemCodePage();
+    if (codePage.utf8) {
+        return 3;
     }
-    // One block: the bytes, then the text converted back.
-    const size_t byteRoom = (static_cast<size_t>(size) + 1) & ~static_cast<size_t>(1);
-    auto* bytes = static_cast<char*>(
-        HeapAlloc(ProcessHeap, 0, byteRoom + static_cast<size_t>(length) * sizeof(wchar_t)));
-    if (bytes == nullptr) {
-        return false;
+    for (bool lead : codePage.leadByte) {
+        if (lead) {
+            return 2;
+        }
     }
-    auto* back = reinterpret_cast<wchar_t*>(bytes + byteRoom);
-    bool same = WideCharToMultiByte(codePage, flags, text, length, bytes, size, nullptr,
-                                    reportDefault) == size &&
-                !defaulted &&
-                MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, size, back, length) ==
-                    length &&
-                memcmp(back, text, static_cast<size_t>(length) * sizeof(wchar_t)) == 0;
-    HeapFree(ProcessHeap, 0, bytes);
-    return same;
+    return 1;
 }
+
+// True when every unit is ASCII, which every ANSI code page stores as
+// itself. Read four units at a time: this runs over every note saved.
+static bool IsAscii(const wchar_t* text, size_t length) {
+    uint64_t any = 0;
+    size_t i = 0;
+    for (; i + 4 <= length; i += 4) {
+        uint64_t four;
+        memcpy(&four, text + i, sizeof four);
+        any |= four;
+    }
+    for (; i < length; ++i) {
+        any |= static_cast<uint16_t>(text[i]);
+    }
+    return (any & 0xFF80FF80FF80FF80ull) == 0;
+}
+
+// The length of the pieces the text is checked in: small enough for the
+// stack, and never between the two halves of a surrogate pair.
+static const size_t kPieceUnits = 512;
 
 bool CodePageStoresText(UINT codePage, const wchar_t* text, size_t length) {
-    size_t ascii = 0;
-    while (ascii < length && text[ascii] < 0x80) {
-        ++ascii;
+    // Each character converts on its own, so the text is checked piece by
+    // piece: converted as the control converts it, best fit included, and
+    // back. Look-alikes, "?" and UTF-8's U+FFFD for a lone surrogate do
+    // not come back as they went.
+    char bytes[kPieceUnits * 4];
+    wchar_t back[kPieceUnits];
+    size_t done = 0;
+    while (done < length) {
+        size_t units = length - done < kPieceUnits ? length - done : kPieceUnits;
+        if (units == kPieceUnits && text[done + units - 1] >= 0xD800 &&
+            text[done + units - 1] <= 0xDBFF) {
+            --units;
+        }
+        const wchar_t* piece = text + done;
+        if (!IsAscii(piece, units)) {
+            int size = WideCharToMultiByte(codePage, 0, piece, static_cast<int>(units), bytes,
+                                           sizeof bytes, nullptr, nullptr);
+            if (size <= 0 || MultiByteToWideChar(codePage, 0, bytes, size, back, kPieceUnits) !=
+                                 static_cast<int>(units) ||
+                memcmp(back, piece, units * sizeof(wchar_t)) != 0) {
+                return false;
+            }
+        }
+        done += units;
     }
-    if (ascii == length) {
-        return true;
-    }
-    return length < 0x3FFFFFF0 && RoundTripsThrough(codePage, text, static_cast<int>(length));
+    return true;
 }
 
-EditorText CheckEditorText(HWND editor) {
+// The code page's bytes of length units of text, as the control's own
+// WM_GETTEXT gives them, and the zero after them.
+static bool ToNoteBytes(const wchar_t* text, size_t length, NoteBytes* note) {
+    const size_t room = length * MostBytesPerUnit();
+    if (room >= 0x7FFFFFF0) {
+        return false;
+    }
+    note->bytes = static_cast<char*>(HeapAlloc(ProcessHeap, 0, room + 1));
+    if (note->bytes == nullptr) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+    int size = length == 0 ? 0
+                           : WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length),
+                                                 note->bytes, static_cast<int>(room), nullptr,
+                                                 nullptr);
+    if (length > 0 && size <= 0) {
+        FreeNoteBytes(note);
+        SetLastError(ERROR_SUCCESS);
+        return false;
+    }
+    note->bytes[size] = '\0';
+    note->length = static_cast<DWORD>(size);
+    note->exact = CodePageStoresText(CP_ACP, text, length);
+    return true;
+}
+
+bool ReadEditorText(HWND editor, NoteBytes* text) {
+    *text = {nullptr, 0, true};
+    SetLastError(ERROR_SUCCESS);
     GETTEXTLENGTHEX how = {GTL_NUMCHARS | GTL_PRECISE | GTL_USECRLF, 1200};
     LRESULT counted = SendMessageA(editor, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
     if (counted < 0 || counted >= 0x3FFFFFF0) {
-        SetLastError(ERROR_SUCCESS);
-        return EditorText::kUnknown;
+        return false;
     }
     // Room for one character more than counted: a control that gives more
-    // has not been fetched whole, and the rest would go unchecked.
+    // has not been fetched whole, and a part is never written over a note.
     const size_t room = static_cast<size_t>(counted) + 2;
-    auto* text = static_cast<wchar_t*>(HeapAlloc(ProcessHeap, 0, room * sizeof(wchar_t)));
-    if (text == nullptr) {
+    auto* wide = static_cast<wchar_t*>(HeapAlloc(ProcessHeap, 0, room * sizeof(wchar_t)));
+    if (wide == nullptr) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return EditorText::kUnknown;
+        return false;
     }
     GETTEXTEX fetch = {};
     fetch.cb = static_cast<DWORD>(room * sizeof(wchar_t));
     fetch.flags = GT_USECRLF;
     fetch.codepage = 1200;
     LRESULT copied = SendMessageA(editor, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&fetch),
-                                  reinterpret_cast<LPARAM>(text));
-    EditorText result = EditorText::kUnknown;
-    if (copied >= 0 && copied <= counted) {
-        result = CodePageStoresText(CP_ACP, text, static_cast<size_t>(copied))
-                     ? EditorText::kStored
-                     : EditorText::kChanged;
+                                  reinterpret_cast<LPARAM>(wide));
+    bool whole = copied >= 0 && copied <= counted &&
+                 ToNoteBytes(wide, static_cast<size_t>(copied), text);
+    DWORD error = GetLastError();
+    HeapFree(ProcessHeap, 0, wide);
+    SetLastError(error);
+    return whole;
+}
+
+void FreeNoteBytes(NoteBytes* text) {
+    if (text->bytes != nullptr) {
+        HeapFree(ProcessHeap, 0, text->bytes);
     }
-    HeapFree(ProcessHeap, 0, text);
-    SetLastError(ERROR_SUCCESS);
-    return result;
+    text->bytes = nullptr;
+    text->length = 0;
 }

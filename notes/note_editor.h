@@ -28,19 +28,29 @@ void MarkNoteUnchanged(HWND editor);
 // Only a note that Save Note can store has changes to lose.
 bool HasUnsavedChanges(HWND editor, HWND saveButton);
 
-// True when codePage (CP_ACP: the system's) stores the UTF-16 text exactly:
-// it converts without a default or look-alike character and back to the
-// same text. ASCII is stored by every ANSI code page.
-bool CodePageStoresText(UINT codePage, const wchar_t* text, size_t length);
-// Whether the system's code page stores the editor's text (line breaks as
-// CR LF) exactly. kUnknown, with the reason in GetLastError (0 when none is
-// known), when the text could not be fetched whole to be checked.
-enum class EditorText { kStored, kChanged, kUnknown };
-EditorText CheckEditorText(HWND editor);
-
 // The rule both note panels follow when a key is selected: the note's text
 // with Save and Delete enabled; a note the editor cannot give back byte for
 // byte shown with Save disabled, and an unreadable one not shown with Save
 // disabled, so that no save can overwrite either; no note, Save alone; a
 // key that cannot be stored, neither.
 void ShowNoteFor(const char* key, HWND editor, HWND saveButton, HWND deleteButton);
+
+// True when codePage (CP_ACP: the system's) stores the UTF-16 text exactly:
+// converted as the control converts it and back, it comes back the same,
+// with no look-alike, "?" or lost surrogate on the way.
+bool CodePageStoresText(UINT codePage, const wchar_t* text, size_t length);
+
+// The editor's text as a note file holds it: in the system's code page,
+// line breaks as CR LF, then one zero byte, in a block from the process
+// heap. exact is false when the code page lacks some of its characters;
+// bytes are then the code page's spelling of them, as the control's own
+// WM_GETTEXT gives it.
+struct NoteBytes {
+    char* bytes;
+    DWORD length;  // without the zero
+    bool exact;
+};
+// The text is fetched once, as Unicode. False, with the reason in
+// GetLastError (0 when none is known), when it could not be fetched whole.
+bool ReadEditorText(HWND editor, NoteBytes* text);
+void FreeNoteBytes(NoteBytes* text);

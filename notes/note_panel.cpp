@@ -74,34 +74,35 @@ bool SaveAndReportNote(HWND owner, const char* key, HWND editor, HWND saveButton
     if (!IsWindowEnabled(saveButton)) {
         return false;
     }
-    // The editor holds Unicode, but a note is stored in the code page: a
-    // character it lacks would be written as a look-alike or "?". Text that
-    // cannot be checked is not saved either.
-    const EditorText check = CheckEditorText(editor);
-    if (check == EditorText::kUnknown) {
+    // The editor holds Unicode, a note the code page's bytes: a character
+    // the code page lacks would be written as a look-alike or "?".
+    NoteBytes text;
+    if (!ReadEditorText(editor, &text)) {
         ReportNoteFailure(owner, "Save Note", "Could not save the note for error: ", key,
                           GetLastError());
         return false;
     }
-    const bool changedByCodePage = check == EditorText::kChanged;
-    if (changedByCodePage) {
+    if (!text.exact) {
         char question[kQuestionSize] = {};
         ComposeKeyText(question, sizeof question, "Some characters of the note for error: ", key,
                        " cannot be stored in this system's code page and would be changed."
                        "\r\n\r\nSave it anyway?");
         if (MessageBoxA(owner, question, "Save Note",
                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) {
+            FreeNoteBytes(&text);
             return false;
         }
     }
-    if (!SaveNote(key, editor, deleteButton)) {
-        ReportNoteFailure(owner, "Save Note", "Could not save the note for error: ", key,
-                          GetLastError());
+    const bool saved = SaveNote(key, text.bytes, text.length, deleteButton);
+    const DWORD error = GetLastError();
+    FreeNoteBytes(&text);
+    if (!saved) {
+        ReportNoteFailure(owner, "Save Note", "Could not save the note for error: ", key, error);
         return false;
     }
     MarkNoteUnchanged(editor);
     // What is on screen is then what is on disk.
-    if (changedByCodePage) {
+    if (!text.exact) {
         ShowNoteFor(key, editor, saveButton, deleteButton);
     }
     return true;

@@ -1,10 +1,7 @@
 #include "notes/notes_store.h"
 
-#include <richedit.h>
-
 #include <cstring>
 
-#include "app/app_state.h"
 
 wchar_t NotesFolder[kNotesFolderSize];
 
@@ -278,39 +275,16 @@ static bool ReplaceFile(const wchar_t* path, const char* bytes, DWORD count) {
     return true;
 }
 
-bool SaveNote(const char* key, HWND editor, HWND deleteButton) {
+bool SaveNote(const char* key, const char* text, DWORD length, HWND deleteButton) {
     wchar_t path[kNotePathSize];
     if (!NotePath(key, path)) {
         return Fail(ERROR_SUCCESS);
     }
-    // The length in bytes of the ANSI code page, line breaks as CR LF, as
-    // WM_GETTEXT will give them. WM_GETTEXTLENGTH counts characters, which
-    // in a double-byte code page is as little as half the bytes. Where the
-    // control cannot count precisely it answers a larger figure.
-    GETTEXTLENGTHEX how = {GTL_NUMBYTES | GTL_PRECISE | GTL_USECRLF, CP_ACP};
-    LRESULT length = SendMessageA(editor, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
-    if (length < 0 || length >= 0x7FFFFFF0) {
+    if (length >= 0x7FFFFFF0) {
         return Fail(ERROR_SUCCESS);
     }
-    // The buffer has room for one byte more than the text and its zero: a
-    // control that copies more than it counted has cut the text short, and
-    // one that ran out of room may answer 0 and leave no zero at all. Either
-    // way that is a part of the note, and a part is never written over a
-    // note. The zero must stand right after the bytes copied.
-    DWORD counted = static_cast<DWORD>(length);
-    DWORD size = counted + 2;
-    auto* text = static_cast<char*>(HeapAlloc(ProcessHeap, HEAP_ZERO_MEMORY, size));
-    if (text == nullptr) {
-        return Fail(ERROR_NOT_ENOUGH_MEMORY);
-    }
-    DWORD copied =
-        static_cast<DWORD>(SendMessageA(editor, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text)));
-    bool whole = copied <= counted && text[copied] == '\0' && (copied > 0 || text[0] == '\0');
-    bool ok = whole && ReadyNotesFolder() && ReplaceFile(path, text, copied + 1);
-    DWORD error = whole ? GetLastError() : ERROR_SUCCESS;
-    HeapFree(ProcessHeap, 0, text);
-    if (!ok) {
-        return Fail(error);
+    if (!ReadyNotesFolder() || !ReplaceFile(path, text, length + 1)) {
+        return false;
     }
     EnableWindow(deleteButton, TRUE);
     return true;

@@ -45,9 +45,10 @@ bool NoteFileExists(const wchar_t* path);
 // read at all.
 bool ReadWholeFile(const wchar_t* path, HGLOBAL* block, DWORD* count);
 
-// Stores the editor's text as the note of key; on success enables the
-// given Delete button. On failure nothing changes, the old note included.
-bool SaveNote(const char* key, HWND editor, HWND deleteButton);
+// Stores length bytes of text, and a zero byte after them, as the note of
+// key; on success enables the given Delete button. On failure nothing
+// changes, the old note included.
+bool SaveNote(const char* key, const char* text, DWORD length, HWND deleteButton);
 
 // Removes the note's file; a note that was already gone counts as removed.
 bool DeleteNoteFile(const char* key);

@@ -60,7 +60,7 @@ void PrepareNotesFolderFrom(const wchar_t* exePath, DWORD exePathLength, DWORD e
     // name, with look-alike letters where the code page has none. Where only
     // that folder exists the notes stay in it, unmoved, so that an earlier
     // copy on the same stick still finds them.
-    if (!IsFolder(NotesFolder) && IsEarlierUserFolderName(userName, ansiUserName)) {
+    if (IsEarlierUserFolderName(userName, ansiUserName) && !IsFolder(NotesFolder)) {
         wchar_t earlier[kNotesFolderSize];
         size_t firstLevel = 0;
         if (ComposeNotesFolder(exePath, exePathLength, exeBufferSize, ansiUserName, earlier,

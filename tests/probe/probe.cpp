@@ -39,7 +39,6 @@
 // A CAPTION of the form #<hex handle> means that window itself, so that two
 // copies with the same caption can be told apart.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -82,11 +81,17 @@ bool TextEquals(HWND control, const char* expected) {
     return strcmp(text, expected) == 0;
 }
 
-// Looked up at run time: these calls are newer than some systems' user32.
+// Looked up at run time: these calls are newer than some systems' user32,
+// and the probe links no more than it must.
+template <typename Call>
+Call SystemCall(const char* library, const char* name) {
+    return reinterpret_cast<Call>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA(library), name)));
+}
+
 template <typename Call>
 Call UserCall(const char* name) {
-    return reinterpret_cast<Call>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+    return SystemCall<Call>("user32.dll", name);
 }
 
 int PrintDpi(HWND window) {
@@ -161,7 +166,9 @@ int main(int argc, char** argv) {
         // From the Unicode command line: TEXT may hold characters that the
         // ANSI code page lacks.
         int count = 0;
-        wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+        auto split = SystemCall<wchar_t**(WINAPI*)(const wchar_t*, int*)>("shell32.dll",
+                                                                           "CommandLineToArgvW");
+        wchar_t** wide = split != nullptr ? split(GetCommandLineW(), &count) : nullptr;
         if (wide == nullptr || count < 3) {
             return 1;
         }

@@ -57,12 +57,18 @@ pad=$((240 - 2 - ${#deep} - 1 - ${#E2eExe}))
 deep="$deep$(head -c "$pad" /dev/zero | tr '\0' 'd')"
 RoundTrip "$deep" "$user"
 
-zoe="$E2eDir/Zoë/Quorrin Notes/$user"
-mkdir -p "$zoe" && cp "$QUORRIN_EXE" "$E2eDir/Zoë/$E2eExe" && printf 'seven\0' > "$zoe/7.qnote"
-QuorrinDir="$E2eDir/Zoë"
-StartAndShow
-LookUpTyped "7"
-Probe wait-text Quorrin $IDC_NOTE_EDITOR "seven" 20000 || Fail "the note already under Zoë is not found"
+# Starts a copy in the folder $1 whose notes folder $2 already holds the
+# note of $3 with the text $4, and looks that note up.
+StartWithNote() {
+  mkdir -p "$2" && cp "$QUORRIN_EXE" "$1/$E2eExe" && printf '%s\0' "$4" > "$2/$3.qnote" ||
+    Fail "could not make $2"
+  QuorrinDir=$1
+  StartAndShow
+  LookUpTyped "$3"
+  Probe wait-text Quorrin $IDC_NOTE_EDITOR "$4" 20000 || Fail "the note already in $2 is not found"
+}
+
+StartWithNote "$E2eDir/Zoë" "$E2eDir/Zoë/Quorrin Notes/$user" 7 seven
 CloseQuorrin
 
 # Wine's user name is the Unix USER, read when the prefix's server starts.
@@ -81,11 +87,7 @@ RoundTrip "$E2eDir/plain" "Мария"
 wineserver -k 2>/dev/null
 export USER=Łukasz
 earlier="$E2eDir/earlier/Quorrin Notes/Lukasz"
-mkdir -p "$earlier" && cp "$QUORRIN_EXE" "$E2eDir/earlier/$E2eExe" && printf 'earlier\0' > "$earlier/5.qnote"
-QuorrinDir="$E2eDir/earlier"
-StartAndShow
-LookUpTyped "5"
-Probe wait-text Quorrin $IDC_NOTE_EDITOR "earlier" 20000 || Fail "the note under Lukasz is not found"
+StartWithNote "$E2eDir/earlier" "$earlier" 5 earlier
 Probe settext Quorrin $IDC_NOTE_EDITOR "saved back"
 ClickControl Quorrin $IDC_SAVE_NOTE
 for i in $(seq 1 100); do cmp -s "$earlier/5.qnote" <(printf 'saved back\0') && break; sleep 0.1; done

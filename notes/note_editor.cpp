@@ -208,6 +208,7 @@ bool CodePageStoresText(UINT codePage, const wchar_t* text, size_t length) {
 static bool ToNoteBytes(const wchar_t* text, size_t length, NoteBytes* note) {
     const size_t room = length * MostBytesPerUnit();
     if (room >= 0x7FFFFFF0) {
+        SetLastError(ERROR_SUCCESS);
         return false;
     }
     note->bytes = static_cast<char*>(HeapAlloc(ProcessHeap, 0, room + 1));
@@ -232,10 +233,10 @@ static bool ToNoteBytes(const wchar_t* text, size_t length, NoteBytes* note) {
 
 bool ReadEditorText(HWND editor, NoteBytes* text) {
     *text = {nullptr, 0, true};
-    SetLastError(ERROR_SUCCESS);
     GETTEXTLENGTHEX how = {GTL_NUMCHARS | GTL_PRECISE | GTL_USECRLF, 1200};
     LRESULT counted = SendMessageA(editor, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
     if (counted < 0 || counted >= 0x3FFFFFF0) {
+        SetLastError(ERROR_SUCCESS);
         return false;
     }
     // Room for one character more than counted: a control that gives more
@@ -252,6 +253,7 @@ bool ReadEditorText(HWND editor, NoteBytes* text) {
     fetch.codepage = 1200;
     LRESULT copied = SendMessageA(editor, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&fetch),
                                   reinterpret_cast<LPARAM>(wide));
+    SetLastError(ERROR_SUCCESS);
     bool whole = copied >= 0 && copied <= counted &&
                  ToNoteBytes(wide, static_cast<size_t>(copied), text);
     DWORD error = GetLastError();

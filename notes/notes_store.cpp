@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-
 wchar_t NotesFolder[kNotesFolderSize];
 
 const AnsiCodePage& SystemCodePage() {
